@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// Reads one answer: a signed 32-bit decimal integer, leading white space and
+// line ends skipped, standard output flushed first so the question stands on
+// the screen. What follows the number stays for the next question, so
+// answers may be typed ahead on one line.
+//
+// An answer that cannot be read (letters, a lone sign, a number beyond the
+// 32-bit range) gives no value; the rest of its line is discarded so that
+// the question asked again waits for new input. When the input has ended,
+// the program ends: one end-of-line, the terminal given back, status 0.
+std::optional<std::int32_t> read_answer();

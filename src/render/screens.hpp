@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+#include "calendar/calendar.hpp"
+
+// The calendar of all twelve months of year, January starting in the column
+// of new_year and every later month in the column the days before it reach.
+void print_year_calendar(std::int32_t year, LeapFlag leap, NewYearWeekday new_year);
+
+// The calendar of one month (1 to 12) of year.
+void print_month_calendar(std::int32_t year, std::int32_t month, LeapFlag leap,
+                          NewYearWeekday new_year);

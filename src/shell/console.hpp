@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string_view>
+
+// The seven console commands through which tavoro drives its window. The
+// vocabulary is fixed: no other command line is ever built or run. On
+// Windows each is handed, literally, to the command interpreter; elsewhere
+// each is carried out with terminal control sequences, and only when
+// standard output is a terminal.
+enum class ConsoleCommand {
+  title,           // "title C++Tavoro程序"
+  width,           // "mode con cols=55"
+  look_start,      // "color f0": black on bright white
+  look_accepted,   // "color fa": light green on bright white
+  look_rejected,   // "color c": light red on black
+  clear,           // "cls"
+  pause,           // "pause": asks for a key and waits for one
+};
+
+// The literal command line of a console command.
+std::string_view command_line(ConsoleCommand command);
+
+// Prepares standard output (its encoding and flushing), notes the terminal's
+// own state so that it can be given back, and arranges for it to be given
+// back when a signal ends the program. Called once, before anything is
+// written.
+void open_console();
+
+// Runs one console command, standard output flushed first. Its success is
+// never looked at.
+void run_console_command(ConsoleCommand command);
+
+// Flushes standard output and gives the terminal back its own colours,
+// title, size and modes.
+void close_console();
+
+// Ends the program with status 0, the terminal given back.
+[[noreturn]] void end_program();
