@@ -17,7 +17,6 @@ std::int32_t days_before_month(LeapFlag leap, std::int32_t month) {
 }
 
 std::string_view weekday_name(WeekdayIndex weekday) {
-  static constexpr std::array<std::string_view, 7> names{"日", "一", "二", "三",
-                                                         "四", "五", "六"};
+  static constexpr std::array<std::string_view, 7> names{"日", "一", "二", "三", "四", "五", "六"};
   return names.at(static_cast<std::size_t>(weekday));
 }

@@ -20,4 +20,6 @@ std::string cell(std::string_view text, int width) {
   return padded;
 }
 
-std::string cell(std::int32_t number, int width) { return cell(std::to_string(number), width); }
+std::string cell(std::int32_t number, int width) {
+  return cell(std::to_string(number), width);
+}

@@ -8,13 +8,13 @@
 // each is carried out with terminal control sequences, and only when
 // standard output is a terminal.
 enum class ConsoleCommand {
-  title,           // "title C++Tavoro程序"
-  width,           // "mode con cols=55"
-  look_start,      // "color f0": black on bright white
-  look_accepted,   // "color fa": light green on bright white
-  look_rejected,   // "color c": light red on black
-  clear,           // "cls"
-  pause,           // "pause": asks for a key and waits for one
+  title,          // "title C++Tavoro程序"
+  width,          // "mode con cols=55"
+  look_start,     // "color f0": black on bright white
+  look_accepted,  // "color fa": light green on bright white
+  look_rejected,  // "color c": light red on black
+  clear,          // "cls"
+  pause,          // "pause": asks for a key and waits for one
 };
 
 // The literal command line of a console command.

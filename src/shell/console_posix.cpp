@@ -46,7 +46,9 @@ void write_all(int fd, const char* bytes, std::size_t count) {
   }
 }
 
-void write_to_stdout(std::string_view bytes) { write_all(STDOUT_FILENO, bytes.data(), bytes.size()); }
+void write_to_stdout(std::string_view bytes) {
+  write_all(STDOUT_FILENO, bytes.data(), bytes.size());
+}
 
 bool is_gbk_codeset(std::string_view codeset) {
   for (const std::string_view name : {"GBK", "GB2312", "GB18030", "CP936"}) {

@@ -53,4 +53,6 @@ void run_console_command(ConsoleCommand command) {
   static_cast<void>(std::system(line.c_str()));
 }
 
-void close_console() { std::cout.flush(); }
+void close_console() {
+  std::cout.flush();
+}
