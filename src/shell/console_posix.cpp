@@ -60,7 +60,8 @@ bool is_gbk_codeset(std::string_view codeset) {
   return false;
 }
 
-iconv_t to_gbk = reinterpret_cast<iconv_t>(-1);
+// Used by encode_gbk only, which is installed only once this has opened.
+iconv_t to_gbk{};
 
 std::string encode_gbk(std::string_view utf8) {
   std::string gbk(utf8.size(), '\0');  // GBK never needs more bytes than UTF-8
@@ -155,7 +156,8 @@ void open_console() {
   ConsoleEncoder encoder = nullptr;
   if (is_gbk_codeset(::nl_langinfo(CODESET))) {
     to_gbk = ::iconv_open("GBK", "UTF-8");
-    if (to_gbk != reinterpret_cast<iconv_t>(-1)) {
+    // (iconv_t)-1 is how iconv_open says the conversion is not available.
+    if (to_gbk != reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
       encoder = encode_gbk;
     }
   }
