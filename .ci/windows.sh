@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds tavoro.exe for the Windows console with mingw-w64 and checks
 # that what comes out is a stand-alone 64-bit console program whose texts
-# are UTF-8, the encoding the Windows console code converts from.
+# are UTF-8, the encoding the Windows console code converts from; then runs
+# clang-tidy on the Windows console code and one session under Wine (the
+# wine64 package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -63,5 +65,29 @@ done < <(x86_64-w64-mingw32-g++-posix -std=c++20 -E -x c++ -v /dev/null -o /dev/
   sed -n '/^#include <...> search starts here:/,/^End of search list./p' | sed '1d;$d' |
   grep -E '/c\+\+(/|$)|/x86_64-w64-mingw32/include$')
 clang-tidy -p "$build_dir" "${tidy_args[@]}" src/shell/console_windows.cpp
+
+# One session of tavoro.exe under Wine: the console commands go to the
+# command interpreter and the texts reach the console in code page 936.
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+wine_prefix=$(mktemp -d)
+trap 'WINEPREFIX="$wine_prefix" "$wineserver" -k 2>/dev/null || true; rm -rf "$wine_prefix"' EXIT
+session="$build_dir/session.out"
+status=0
+printf '3\n2024\n1\n2\n29\n0\n' |
+  WINEPREFIX="$wine_prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 timeout 120 "$wine" "$exe" \
+    >"$session" 2>"$build_dir/session.err" || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "tavoro.exe under Wine ended with status $status" >&2
+  cat "$build_dir/session.err" >&2
+  exit 1
+fi
+for line in "2024年2月29日是星期四" "感谢你的使用！即将为你退出程序！"; do
+  if ! LC_ALL=C grep -qF "$(printf '%s' "$line" | iconv -f UTF-8 -t GBK)" "$session"; then
+    echo "tavoro.exe under Wine did not write, in code page 936: $line" >&2
+    exit 1
+  fi
+done
+echo "tavoro.exe under Wine: runs"
 
 echo "windows: ok"
