@@ -17,7 +17,7 @@ namespace {
 
 constexpr UINT chinese_code_page = 936;
 
-std::string encode_code_page_936(std::string_view utf8) {
+std::string encode_for_code_page(std::string_view utf8, UINT code_page) {
   if (utf8.empty()) {
     return {};
   }
@@ -25,12 +25,16 @@ std::string encode_code_page_936(std::string_view utf8) {
   const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
   ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
-  const int narrow_length = ::WideCharToMultiByte(chinese_code_page, 0, wide.data(), wide_length,
-                                                  nullptr, 0, nullptr, nullptr);
+  const int narrow_length =
+      ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
   std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
-  ::WideCharToMultiByte(chinese_code_page, 0, wide.data(), wide_length, narrow.data(),
-                        narrow_length, nullptr, nullptr);
+  ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, narrow.data(), narrow_length,
+                        nullptr, nullptr);
   return narrow;
+}
+
+std::string encode_code_page_936(std::string_view utf8) {
+  return encode_for_code_page(utf8, chinese_code_page);
 }
 
 void write_to_stdout(std::string_view bytes) {
@@ -49,7 +53,9 @@ void open_console() {
 
 void run_console_command(ConsoleCommand command) {
   std::cout.flush();
-  const std::string line = console_bytes(command_line(command));
+  // The command interpreter reads its command line in the ANSI code page,
+  // whatever the console's output code page is.
+  const std::string line = encode_for_code_page(command_line(command), CP_ACP);
   static_cast<void>(std::system(line.c_str()));
 }
 
