@@ -11,8 +11,10 @@ std::optional<std::int32_t> read_answer() {
   if (std::cin >> answer) {
     return answer;
   }
-  if (std::cin.eof()) {
-    // Nothing more will come: asking again would repeat itself for ever.
+  if (std::cin.eof() || std::cin.bad()) {
+    // Nothing more will come, the input having ended or failing to be read
+    // at all (a closed descriptor, a directory): asking again would repeat
+    // itself for ever.
     std::cout << std::endl;
     end_program();
   }

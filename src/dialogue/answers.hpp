@@ -10,6 +10,7 @@
 //
 // An answer that cannot be read (letters, a lone sign, a number beyond the
 // 32-bit range) gives no value; the rest of its line is discarded so that
-// the question asked again waits for new input. When the input has ended,
-// the program ends: one end-of-line, the terminal given back, status 0.
+// the question asked again waits for new input. When the input has ended
+// or cannot be read at all, the program ends: one end-of-line, the terminal
+// given back, status 0.
 std::optional<std::int32_t> read_answer();
