@@ -14,6 +14,7 @@
 #include <clocale>
 #include <csignal>
 #include <cstring>
+#include <cwchar>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -126,6 +127,45 @@ void prepare_restore_sequence() {
   std::memcpy(restore_sequence.data(), sequence.data(), restore_length);
 }
 
+// One byte of the key being pressed; false when none comes.
+bool read_key_byte(char& byte) {
+  for (;;) {
+    const ssize_t count = ::read(STDIN_FILENO, &byte, 1);
+    if (count == 1) {
+      return true;
+    }
+    if (count == 0 || errno != EINTR) {
+      return false;
+    }
+  }
+}
+
+// Takes one key and nothing after it, so that answers typed ahead stay for
+// the questions that follow. A character of several bytes in the console's
+// encoding is one key, and so is an escape sequence (arrow and function
+// keys), whose bytes follow the escape at once; a lone Escape key has none.
+void take_one_key(termios waiting) {
+  std::mbstate_t state{};
+  char byte = 0;
+  while (read_key_byte(byte) && std::mbrlen(&byte, 1, &state) == static_cast<std::size_t>(-2)) {
+  }
+  if (byte != '\x1b') {
+    return;
+  }
+  waiting.c_cc[VMIN] = 0;
+  waiting.c_cc[VTIME] = 1;  // tenths of a second
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &waiting);
+  if (!read_key_byte(byte)) {
+    return;
+  }
+  if (byte == '[') {
+    while (read_key_byte(byte) && (byte < 0x40 || byte > 0x7e)) {
+    }
+  } else if (byte == 'O') {
+    read_key_byte(byte);
+  }
+}
+
 void wait_for_key() {
   termios waiting = input_modes;
   ::tcgetattr(STDIN_FILENO, &waiting);
@@ -134,10 +174,7 @@ void wait_for_key() {
   waiting.c_cc[VMIN] = 1;
   waiting.c_cc[VTIME] = 0;
   ::tcsetattr(STDIN_FILENO, TCSANOW, &waiting);
-  // One key, whole: a key that sends several bytes sends them together.
-  std::array<char, 32> key{};
-  while (::read(STDIN_FILENO, key.data(), key.size()) < 0 && errno == EINTR) {
-  }
+  take_one_key(waiting);
   ::tcsetattr(STDIN_FILENO, TCSANOW, &before);
 }
 
