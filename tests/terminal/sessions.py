@@ -87,9 +87,10 @@ def endings():  # by code 0, Ctrl-D, Ctrl-C and SIGTERM, at a question and at a 
         assert log.endswith(TOKENS['restore'].encode()) and kept and ended == status, steps
 
 def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 55 columns
+    socket = f'/tmp/tavoro-tmux-{os.getpid()}'  # a server of its own, for parallel runs
     def tmux(*args):
-        return subprocess.run(['tmux', '-L', f'tavoro-{os.getpid()}', '-f', '/dev/null', *args],
-                              check=True, capture_output=True, text=True).stdout
+        return subprocess.run(['tmux', '-S', socket, '-f', '/dev/null', *args], check=True,
+                              capture_output=True, text=True).stdout
     def show(keys, end):  # the pane once its text ends in end, and its line count when joined
         tmux('send-keys', '-t', 't', '-l', keys)
         for _ in range(100):
@@ -113,5 +114,6 @@ def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 
         assert pane()[1:] == ['1', 'before', 'default', 'default'], 'not given back'
     finally:
         tmux('kill-server')
+        os.remove(socket)  # left behind by the server
 
 globals()[CASE]()
