@@ -104,12 +104,3 @@ TEST(Screens, HeadingsForYearsOfAnyLength) {
   EXPECT_EQ(lines_of([] { print_month_calendar(5, 12, 0, 0); }).at(1),
             "        5 年 12 月 日 历 为：");
 }
-
-// A month ending on a Saturday leaves one empty line before its closing rule.
-TEST(Screens, SaturdayEndingMonthsLeaveAnEmptyLine) {
-  const auto january = lines_of([] { print_month_calendar(2015, 1, 0, 4); });
-  EXPECT_EQ(january.at(january.size() - 3), "    25    26    27    28    29    30    31");
-  EXPECT_EQ(january.at(january.size() - 2), "");
-  const auto march = lines_of([] { print_month_calendar(2019, 3, 0, 2); });
-  EXPECT_EQ(march.at(march.size() - 2), "    31");
-}
