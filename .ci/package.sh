@@ -35,16 +35,22 @@ check_runs() {
   echo "$program: runs"
 }
 
+# A tree that must hold the program and nothing else, and the program runs.
+holds_only_the_program() {
+  local held
+  held=$(list_files "$1")
+  if [ "$held" != "$2" ]; then
+    echo "$1 holds more or other than $2:" >&2
+    echo "$held" >&2
+    exit 1
+  fi
+  check_runs "$1/$2"
+}
+
 # cmake --install
 prefix="$scratch/prefix"
 cmake --install "$build_dir" --prefix "$prefix"
-installed=$(list_files "$prefix")
-if [ "$installed" != "bin/tavoro" ]; then
-  echo "the installation holds more or other than bin/tavoro:" >&2
-  echo "$installed" >&2
-  exit 1
-fi
-check_runs "$prefix/bin/tavoro"
+holds_only_the_program "$prefix" bin/tavoro
 
 # cpack -G DEB
 rm -rf "$package_dir"
@@ -83,12 +89,6 @@ done
 
 unpacked="$scratch/unpacked"
 dpkg-deb --extract "$deb" "$unpacked"
-packaged=$(list_files "$unpacked")
-if [ "$packaged" != "usr/bin/tavoro" ]; then
-  echo "$deb holds more or other than usr/bin/tavoro:" >&2
-  echo "$packaged" >&2
-  exit 1
-fi
-check_runs "$unpacked/usr/bin/tavoro"
+holds_only_the_program "$unpacked" usr/bin/tavoro
 
 echo "package: ok ($deb)"
