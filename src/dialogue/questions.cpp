@@ -33,6 +33,27 @@ void reject(std::string_view complaint) {
   run_console_command(ConsoleCommand::look_rejected);
 }
 
+// The accepted answer to a question, and how many answers were rejected
+// before it.
+struct Accepted {
+  std::int32_t value;
+  std::int64_t rejected;
+};
+
+// Asks question until an answer passes accepts; every other answer, and one
+// that cannot be read, gets complaint and the question again.
+template <typename Accepts>
+Accepted ask_until_accepted(std::string_view question, std::string_view complaint,
+                            Accepts accepts) {
+  for (std::int64_t rejected = 0;; ++rejected) {
+    const std::optional<std::int32_t> answer = ask(question);
+    if (answer && accepts(*answer)) {
+      return {*answer, rejected};
+    }
+    reject(complaint);
+  }
+}
+
 // A finished query ends with one end-of-line for its answer and one more
 // for every month or day answer rejected on the way.
 void end_lines(std::int64_t count) {
@@ -52,44 +73,38 @@ std::string day_complaint(std::int32_t year, std::int32_t month, std::int32_t la
 
 void ask_year(QueryCode code) {
   std::cout << std::endl << "按要求输入辅助信息，来帮助你完成查询" << std::endl << std::endl;
-  std::optional<std::int32_t> year = ask("请输入你要查询的年份：===》");
-  while (!year) {
-    reject("！！！年份输错了呦~，请重新输入！！！");
-    year = ask("请输入你要查询的年份：===》");
-  }
+  // Any number is a year; only an answer that is not a number is rejected.
+  const std::int32_t year =
+      ask_until_accepted("请输入你要查询的年份：===》", "！！！年份输错了呦~，请重新输入！！！",
+                         [](std::int32_t) { return true; })
+          .value;
   if (code == day_of_year_query) {
-    ask_month(*year, code, 0);
+    ask_month(year, code, 0);
   } else {
-    ask_new_year_weekday(*year, code, is_leap_year(*year));
+    ask_new_year_weekday(year, code, is_leap_year(year));
   }
 }
 
 void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap) {
-  std::optional<std::int32_t> weekday = ask("该年元旦是星期几(0~6)：===》");
-  while (!weekday || *weekday < 0 || *weekday > 6) {
-    reject("！！！一个星期的范围只有0~6呦~，请重新输入！！！");
-    weekday = ask("该年元旦是星期几(0~6)：===》");
-  }
+  const NewYearWeekday new_year =
+      ask_until_accepted("该年元旦是星期几(0~6)：===》",
+                         "！！！一个星期的范围只有0~6呦~，请重新输入！！！",
+                         [](std::int32_t weekday) { return weekday >= 0 && weekday <= 6; })
+          .value;
   run_console_command(ConsoleCommand::look_accepted);
   if (code == year_calendar_query) {
-    print_year_calendar(year, leap, *weekday);
+    print_year_calendar(year, leap, new_year);
   } else {
-    ask_month(year, code, *weekday);
+    ask_month(year, code, new_year);
   }
 }
 
 void ask_month(std::int32_t year, QueryCode code, NewYearWeekday new_year) {
-  std::int64_t rejected = 0;
-  for (;;) {
-    const std::optional<std::int32_t> month = ask("请输入你要查询的月份（1~12）：===》");
-    if (month && *month >= 1 && *month <= 12) {
-      ask_day(year, is_leap_year(year), *month, code, new_year);
-      break;
-    }
-    reject("！！！月份输错了呦~，请重新输入！！！");
-    ++rejected;
-  }
-  end_lines(rejected);
+  const Accepted month = ask_until_accepted(
+      "请输入你要查询的月份（1~12）：===》", "！！！月份输错了呦~，请重新输入！！！",
+      [](std::int32_t answer) { return answer >= 1 && answer <= 12; });
+  ask_day(year, is_leap_year(year), month.value, code, new_year);
+  end_lines(month.rejected);
 }
 
 void ask_day(std::int32_t year, LeapFlag leap, std::int32_t month, QueryCode code,
@@ -104,16 +119,14 @@ void ask_day(std::int32_t year, LeapFlag leap, std::int32_t month, QueryCode cod
       run_console_command(ConsoleCommand::look_accepted);
     }
   } else {
-    std::optional<std::int32_t> day = ask("请输入几号（1~28|29|30|31）：===》");
-    while (!day || *day < 1 || *day > last_day) {
-      reject(day_complaint(year, month, last_day));
-      ++rejected;
-      day = ask("请输入几号（1~28|29|30|31）：===》");
-    }
+    const Accepted day = ask_until_accepted(
+        "请输入几号（1~28|29|30|31）：===》", day_complaint(year, month, last_day),
+        [last_day](std::int32_t answer) { return answer >= 1 && answer <= last_day; });
+    rejected = day.rejected;
     if (code == weekday_query) {
-      print_weekday_of_date(year, month, *day, leap, new_year);
+      print_weekday_of_date(year, month, day.value, leap, new_year);
     } else {
-      print_day_of_year(year, month, *day, leap);
+      print_day_of_year(year, month, day.value, leap);
     }
     run_console_command(ConsoleCommand::look_accepted);
   }

@@ -20,8 +20,8 @@ void ask_year(QueryCode code);
 // calendar, queries 2 and 3 go on to the month.
 void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap);
 
-// Asks the month (1 to 12), working out the LeapFlag of the year afresh for
-// every answer, and goes on to ask_day with the first month accepted.
+// Asks the month (1 to 12) and goes on to ask_day with the first month
+// accepted and the LeapFlag of the year.
 void ask_month(std::int32_t year, QueryCode code, NewYearWeekday new_year);
 
 // With an accepted month: query 2 writes the month calendar; queries 3 and 4

@@ -97,6 +97,11 @@ bool read_size(unsigned short& rows, unsigned short& columns) {
   return true;
 }
 
+// Asks the terminal for rows by columns.
+std::string resize_sequence(unsigned short rows, unsigned short columns) {
+  return "\x1b[8;" + std::to_string(rows) + ";" + std::to_string(columns) + "t";
+}
+
 void give_terminal_back() {
   if (restore_length > 0) {
     write_all(STDOUT_FILENO, restore_sequence.data(), restore_length);
@@ -121,7 +126,7 @@ void prepare_restore_sequence() {
   unsigned short rows = 0;
   unsigned short columns = 0;
   if (read_size(rows, columns)) {
-    sequence += "\x1b[8;" + std::to_string(rows) + ";" + std::to_string(columns) + "t";
+    sequence += resize_sequence(rows, columns);
   }
   restore_length = std::min(sequence.size(), restore_sequence.size());
   std::memcpy(restore_sequence.data(), sequence.data(), restore_length);
@@ -227,7 +232,7 @@ void run_console_command(ConsoleCommand command) {
       unsigned short rows = 0;
       unsigned short columns = 0;
       if (output_is_terminal && read_size(rows, columns)) {
-        write_sequence("\x1b[8;" + std::to_string(rows) + ";55t");
+        write_sequence(resize_sequence(rows, 55));
       }
       break;
     }
