@@ -17,6 +17,10 @@ enum class ConsoleCommand {
   pause,          // "pause": asks for a key and waits for one
 };
 
+// What "pause" shows before it waits for a key: the command interpreter's
+// own request. Where no key is waited for, it is written all the same.
+inline constexpr std::string_view pause_request = "请按任意键继续. . . ";
+
 // The literal command line of a console command.
 std::string_view command_line(ConsoleCommand command);
 

@@ -252,7 +252,7 @@ void run_console_command(ConsoleCommand command) {
       write_sequence("\x1b[H\x1b[2J\x1b[3J");
       break;
     case ConsoleCommand::pause:
-      std::cout << "请按任意键继续. . . ";
+      std::cout << pause_request;
       std::cout.flush();
       if (input_is_terminal) {
         wait_for_key();
