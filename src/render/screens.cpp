@@ -9,13 +9,17 @@ namespace {
 
 // One space and 21 em dashes: one column wider than the 42-column grid.
 constexpr std::string_view rule_line = " —————————————————————";
+// The same 43 columns where an em dash is one column wide.
+constexpr std::string_view narrow_rule_line = " ——————————————————————————————————————————";
+
+std::string_view drawn_rule_line = rule_line;
 
 // The part of a month's screen that the year and the month calendar share:
 // rule line, weekday names, week rows and closing rule line. Day 1 stands in
 // column first; the column after the last day is returned, so a year
 // calendar can carry one cursor from January to December.
 WeekdayIndex write_month_block(std::int32_t days, WeekdayIndex first) {
-  std::cout << cell(rule_line) << std::endl;
+  std::cout << cell(drawn_rule_line) << std::endl;
   for (WeekdayIndex weekday = 0; weekday < 7; ++weekday) {
     std::cout << cell(weekday_name(weekday));
   }
@@ -33,7 +37,7 @@ WeekdayIndex write_month_block(std::int32_t days, WeekdayIndex first) {
   }
   // Closes a partial last row; after a Saturday it leaves an empty line.
   std::cout << std::endl;
-  std::cout << cell(rule_line) << std::endl;
+  std::cout << cell(drawn_rule_line) << std::endl;
   return cursor;
 }
 
@@ -55,4 +59,8 @@ void print_month_calendar(std::int32_t year, std::int32_t month, LeapFlag leap,
   std::cout << std::endl;
   std::cout << "   " << cell(year) << " 年 " << month << " 月 日 历 为：" << std::endl;
   write_month_block(month_length(leap, month), first);
+}
+
+void set_em_dash_columns(int columns) {
+  drawn_rule_line = columns == 1 ? narrow_rule_line : rule_line;
 }

@@ -11,3 +11,9 @@ void print_year_calendar(std::int32_t year, LeapFlag leap, NewYearWeekday new_ye
 // The calendar of one month (1 to 12) of year.
 void print_month_calendar(std::int32_t year, std::int32_t month, LeapFlag leap,
                           NewYearWeekday new_year);
+
+// The console columns a terminal gives an em dash. Where it gives one, the
+// rule lines are drawn with twice as many em dashes, so that they still span
+// the weekday grid and one column more; any other value keeps them as they
+// are, 21 em dashes of two columns each.
+void set_em_dash_columns(int columns);

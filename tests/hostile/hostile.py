@@ -1,5 +1,6 @@
 # Whole-program checks: random hostile bytes, memory over long runs of rejected
-# answers, writes per session. hostile.py fuzz PROGRAM COUNT SEED | memory PROGRAM | writes PROGRAM
+# answers, writes per session, unwritable output.
+# hostile.py fuzz PROGRAM COUNT SEED | memory PROGRAM | writes PROGRAM | unwritable PROGRAM
 import os, random, re, subprocess, sys, tempfile
 
 MENU = "\n\n              欢迎进入Tavoro查询系统\n"
@@ -70,6 +71,20 @@ def writes(program):
     assert sum(written) == len(out.encode()), "output left the program outside the traced calls"
     allowed = out.count("\n") + out.count("》") + out.count("继续. . . ")
     assert len(written) <= allowed, f"{len(written)} writes for {allowed} lines and prompts"
+
+
+def unwritable(program):
+    # Output that cannot be written (a full disk, a closed descriptor) loses the text, never the
+    # dialogue: every question is still read, and the end of input ends the program with status 0.
+    session = b"1 2019 2\n2 2024 1 13\n2\n3 2024 1 2 30\n29\n4 2024 3 1\n9\n" * 50
+    with open("/dev/full", "wb") as full:
+        for name, out, closing in [("/dev/full", full, None), ("closed", None, lambda: os.close(1))]:
+            try:
+                done = subprocess.run([program], input=session, stdout=out, stderr=subprocess.PIPE,
+                                      preexec_fn=closing, timeout=20)
+            except subprocess.TimeoutExpired:
+                sys.exit(f"output {name}: still running after 20 s")
+            assert done.returncode == 0 and not done.stderr, f"output {name}: {done}"
 
 
 if __name__ == "__main__":

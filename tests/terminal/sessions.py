@@ -1,17 +1,22 @@
 # Whole tavoro sessions on a pseudo-terminal and in a 55-column tmux window.
-# Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM, CASE one of sessions, pause, endings, width.
-import io, os, re, signal, subprocess, sys, termios, time
+# Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM, CASE one of sessions, pause, endings, width,
+# em_dash, stop, conventions.
+import io, os, re, signal, subprocess, sys, termios, time, unicodedata
 import pexpect
 
 CASE, PROG = sys.argv[1:3]
 ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
 LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
+# What a terminal answers to tavoro's position request where an em dash is one or two columns.
+NARROW, WIDE = '\x1b[1;2R', '\x1b[1;3R'
 def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
 # A session reduced to its console commands, questions, complaints and answers.
 TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{ROWS};55t',
           'f0': look('#f2f2f2', '#0c0c0c'), 'fa': look('#f2f2f2', '#16c60c'),
           'c': look('#0c0c0c', '#e74856'), 'cls': '\x1b[H\x1b[2J\x1b[3J',
           'restore': f'\x1b]110\x07\x1b]111\x07\x1b[23;0t\x1b[8;{ROWS};{COLS}t',
+          'restore-uncoloured': f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t', 'measure': '\r—\x1b[6n',
+          'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ',
           'pause': '请按任意键继续. . . ', 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
           '?year': '年份：===》', '?wd': '(0~6)：===》', '?month': '（1~12）：===》',
           '?day': '31）：===》', '!code': '代码有误', '!wd': '只有0~6呦~', '!month': '月份输错了呦~',
@@ -24,6 +29,9 @@ QUERIES = [('9\r', 'fa !code c'), ('x' * 60 + '\r', 'fa !code c'),
            ('1 -2147483648 7\rabc\r6\r', 'fa ?year ?wd cls !wd c ?wd cls !wd c ?wd fa year-cal'),
            ('2 2024 1 0\r2\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal'),
            ('2 5 3 12\r', 'fa ?year ?wd fa ?month month-cal fa'),
+           ('2 2023 0 13\r4\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal'),
+           ('2 2023 0 0\r2\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal'),
+           ('2 2023 0 -1\r1\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal fa'),
            ('3 2147483647 0 m\r12 32\r31\r',
             'fa ?year ?wd fa ?month cls !month c ?month ?day cls !day c ?day report fa'),
            ('4 2024 2 30\r29\r', 'fa ?year ?month ?day cls !day c ?day report fa')]
@@ -31,15 +39,34 @@ SESSION = [('', 'title width f0 menu ?code')] + [
     step for q, shown in QUERIES for step in ((q, shown + ' pause'), ('k', 'cls menu ?code'))
 ] + [('0\r', 'fa c bye pause'), ('k', 'restore')]
 
-def run(steps, enc='utf-8'):  # output, terminal modes given back, exit status or -signal
-    p = pexpect.spawn(PROG, env=dict(os.environ, LC_ALL=LOCALES[enc]), dimensions=(ROWS, COLS))
-    p.logfile_read, p.timeout, modes = io.BytesIO(), 5, termios.tcgetattr(p.child_fd)
-    for send, want in SESSION[:1] + steps:  # a signal number sends it; None waits a second
+def modes_of(command):  # the modes of a fresh pseudo-terminal, as the program finds them
+    p = pexpect.spawn(command)
+    modes = termios.tcgetattr(p.child_fd)
+    p.close(force=True)
+    return modes
+
+def run(steps, enc='utf-8', report=WIDE, first=SESSION[0][1], shell=False, **env):
+    """Output, terminal modes given back, exit status or -signal. report is sent when tavoro asks
+    where the cursor is (None: never); shell runs tavoro from an interactive bash."""
+    env = environment(enc, **env)
+    command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
+    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS))
+    p.logfile_read, p.timeout, modes = io.BytesIO(), 5, modes_of('cat')
+    if shell:
+        p.expect_exact(TOKENS['prompt'].encode())
+        p.send(PROG + '\r')
+    if enc == 'utf-8' and env['TERM'] != 'dumb':
+        p.expect_exact(TOKENS['measure'].encode())
+        p.send(report or '')
+        first = 'erase ' + first
+    for send, want in [('', first)] + steps:  # a signal number sends it; None waits a second
         p.kill(send) if isinstance(send, int) else p.send(send or '')
         got = [NAMES[enc][p.match.group()] for _ in want.split() if p.expect(PATTERNS[enc]) == 0]
         assert got == want.split(), f'after {send!r}: {got}'
         assert send is not None or p.expect([PATTERNS[enc], pexpect.TIMEOUT], timeout=1) == 1 and (
             not p.before), 'written while waiting at a pause'
+    if shell:
+        p.send('exit\r')
     p.expect(pexpect.EOF)
     kept = termios.tcgetattr(p.child_fd) == modes
     p.close()
@@ -54,6 +81,8 @@ def sessions():  # the same session in both encodings, in a pipe and on a pseudo
                                     env=dict(os.environ, LC_ALL=locale)).stdout
         ptys[enc], kept, status = run(SESSION[1:], enc)
         assert kept and status == 0, enc
+    # Only a UTF-8 terminal is asked how wide it draws an em dash.
+    ptys['utf-8'] = ptys['utf-8'].replace((TOKENS['measure'] + TOKENS['erase']).encode(), b'', 1)
     for out in piped, ptys:
         assert out['gbk'] == out['utf-8'].decode().encode('gbk'), 'zh_CN.GBK locale missing?'
     assert b'\x1b' not in piped['utf-8']
@@ -61,16 +90,18 @@ def sessions():  # the same session in both encodings, in a pipe and on a pseudo
     head = ''.join('    ' + name for name in '日一二三四五六').encode('gbk')
     rule = re.escape((' ' + '—' * 21).encode('gbk'))
     grids = re.findall(re.escape(head) + b'\n(.*?)\n' + rule, piped['gbk'], re.S)
-    assert len(grids) == 14 and all(re.fullmatch(rb'( {6}| {4}[1-3]\d| {5}\d)*', row)
+    assert len(grids) == 17 and all(re.fullmatch(rb'( {6}| {4}[1-3]\d| {5}\d)*', row)
                                     for grid in grids for row in grid.split(b'\n'))
 
 # The pause waits without writing, takes one key, whole and unechoed, and leaves
-# what is typed after it for the questions; the erase key then works again.
+# what is typed after it for the questions; the erase key then works again. Keys: a letter,
+# a Han character, Up, F1 (SS3), F5 and Ctrl-Up (CSI with parameters), and a lone Escape.
 REJECTED = ('9\r', 'fa !code c pause')
-PAUSES = [REJECTED, (None, ''), ('q', 'cls menu ?code'), REJECTED,
-          ('好4 2024 2 29\r', 'cls menu ?code fa ?year ?month ?day report fa pause'),
-          ('\x1b', 'cls menu ?code'), REJECTED, ('\x1b[A', 'cls menu ?code'),
-          ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
+ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
+PAUSES = [REJECTED, (None, '')] + [
+    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
+    for key in ('q', '好', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
+    ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
 def pause():
     log, kept, status = run(PAUSES)
@@ -103,17 +134,67 @@ def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 
                             '#{pane_fg}|#{pane_bg}').strip().split('|')
     tmux('new-session', '-d', '-s', 't', '-x', '55', '-y', '200',
          f"printf '\\033]2;before\\007'; exec {PROG}", ';', 'set', '-w', 'remain-on-exit', 'on')
+    def columns(line): return sum(1 + (unicodedata.east_asian_width(c) in 'WF') for c in line)
     try:
-        show('', '》')
+        screen, _ = show('', '》')
+        assert '—' not in screen, 'the em dash measured at start-up left on the screen'
         assert pane() == ['35', '0', 'C++Tavoro程序', '#0c0c0c', '#f2f2f2'], pane()  # black on white
         for typed in [typed for typed, _ in QUERIES] + ['0\r']:
             screen, joined = show(typed, '. .')
             assert (joined < screen.count('\n')) == typed.startswith('x' * 60), screen
+            # tmux draws an em dash one column wide: a rule line ends one column past the grid.
+            assert {columns(line) for line in screen.split('\n') if '—' in line} <= {43}, screen
             assert typed == '0\r' or show('k', '》') and pane()[0] == '35', 'prompt not 35 wide'
         show('k', None)
         assert pane()[1:] == ['1', 'before', 'default', 'default'], 'not given back'
     finally:
         tmux('kill-server')
         os.remove(socket)  # left behind by the server
+
+def environment(enc='utf-8', **env):
+    return {**{k: v for k, v in os.environ.items() if k != 'NO_COLOR'}, 'LC_ALL': LOCALES[enc],
+            'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
+
+def rule_dashes(log):  # how many em dashes each rule line written holds
+    return {len(dashes) // 3 for dashes in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
+
+YEAR = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
+THEN_END = [('k', 'cls menu ?code'), ('0\r', 'fa c bye pause'), ('k', 'restore')]
+
+def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
+    typed = ('4 2024 3 1\r', SESSION[0][1] + ' fa ?year ?month ?day report fa pause')
+    for report, steps, dashes, first in [
+            (NARROW, [YEAR], 42, SESSION[0][1]), (WIDE, [YEAR], 21, SESSION[0][1]),
+            (None, [YEAR], 21, SESSION[0][1]),  # no answer from the terminal
+            (None, [(NARROW, ''), YEAR], 21, SESSION[0][1]),  # an answer that comes late
+            (None, [REJECTED, (NARROW, ''), (None, ''), ('k', 'cls menu ?code'), YEAR], 21,
+             SESSION[0][1]),  # late, at a pause: not the key
+            (typed[0] + NARROW, [('k', 'cls menu ?code'), YEAR], 42, typed[1])]:  # typed ahead
+        log, kept, status = run(steps + THEN_END, report=report, first=first)
+        assert rule_dashes(log) == {dashes} and kept and status == 0, (report, steps, rule_dashes(log))
+        assert b'!code' not in log
+    p = pexpect.spawn(PROG, env=environment(), dimensions=(ROWS, COLS))
+    p.expect_exact(TOKENS['measure'].encode())
+    asked = time.monotonic()
+    p.expect_exact(TOKENS['erase'].encode())
+    assert time.monotonic() - asked < 0.5, 'waited too long for a terminal that does not answer'
+    p.close(force=True)
+
+def stop():  # Ctrl-Z in an interactive shell, at a question and at a pause; fg goes on there
+    log, _, _ = run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0'), REJECTED,
+                     ('\x1a', 'restore prompt'), ('fg\r', 'title width c'), (None, ''),
+                     ('k', 'cls menu ?code'), ('0\r', 'fa c bye pause'), ('k', 'restore prompt')],
+                    shell=True)
+
+def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_COLOR: no looks
+    log, kept, status = run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
+                             ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM='dumb')
+    assert b'\x1b' not in log and kept and status == 0
+    log, kept, status = run([('9\r', '!code pause'), ('k', 'cls menu ?code'),
+                             ('0\r', 'bye pause'), ('k', 'restore-uncoloured')],
+                            first='title width menu ?code', NO_COLOR='1')
+    assert b'\x1b]1' not in log and kept and status == 0
+    log, kept, status = run([('0\r', 'fa c bye pause'), ('k', 'restore')], NO_COLOR='')
+    assert kept and status == 0
 
 globals()[CASE]()
