@@ -80,13 +80,9 @@ int read_report(std::string& typed) {
 }  // namespace
 
 int measure_em_dash_columns() {
-  termios quiet = own_input_modes();
-  // Byte by byte and unechoed, so the report neither waits for a line end
-  // nor shows; signals keep working.
-  quiet.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
-  quiet.c_cc[VMIN] = 0;
-  quiet.c_cc[VTIME] = 0;
-  enter_input_modes(quiet);
+  // Unedited and unechoed, so the report neither waits for a line end nor
+  // shows; the wait is poll's.
+  enter_input_modes(unedited_input_modes(0, 0));
   // From the line's first column: an em dash, then the question.
   write_all(STDOUT_FILENO, "\r—\x1b[6n");
   std::string typed;

@@ -27,7 +27,7 @@ bool read_key_byte(char& byte) {
 
 // The bytes of one key. The bytes of an escape sequence follow its escape
 // at once; a lone Escape key has none, which the short wait tells.
-std::string take_one_key(termios waiting) {
+std::string take_one_key() {
   std::mbstate_t state{};
   std::string key;
   char byte = 0;
@@ -40,9 +40,7 @@ std::string take_one_key(termios waiting) {
   if (key != "\x1b") {
     return key;
   }
-  waiting.c_cc[VMIN] = 0;
-  waiting.c_cc[VTIME] = 1;  // tenths of a second
-  enter_input_modes(waiting);
+  enter_input_modes(unedited_input_modes(0, 1));
   if (!read_key_byte(byte)) {
     return key;
   }
@@ -65,13 +63,10 @@ std::string take_one_key(termios waiting) {
 }  // namespace
 
 void wait_for_key() {
-  termios waiting = own_input_modes();
-  waiting.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
-  waiting.c_cc[VMIN] = 1;
-  waiting.c_cc[VTIME] = 0;
+  const termios waiting = unedited_input_modes(1, 0);
   enter_input_modes(waiting);
   // The cursor position that start-up asked for, arriving only now, is no key.
-  while (take_late_report(take_one_key(waiting))) {
+  while (take_late_report(take_one_key())) {
     enter_input_modes(waiting);
   }
   leave_input_modes();

@@ -69,6 +69,14 @@ const termios& own_input_modes() {
   return own_modes;
 }
 
+termios unedited_input_modes(cc_t min_bytes, cc_t tenths) {
+  termios modes = own_modes;
+  modes.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+  modes.c_cc[VMIN] = min_bytes;
+  modes.c_cc[VTIME] = tenths;
+  return modes;
+}
+
 void send_kept_request(KeptRequest kind, std::string_view bytes) {
   std::cout.flush();
   kept.at(static_cast<std::size_t>(kind)).hold(bytes);

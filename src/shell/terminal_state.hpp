@@ -25,6 +25,10 @@ bool input_is_terminal();
 // The line mode standard input had when tavoro started.
 const termios& own_input_modes();
 
+// That line mode with line editing and echo off, signal keys still working:
+// a read returns once min_bytes have come or tenths of a second have passed.
+termios unedited_input_modes(cc_t min_bytes, cc_t tenths);
+
 // Writes the bytes of a request to standard output, standard output flushed
 // first, and keeps them, replacing the last request of the same kind.
 void send_kept_request(KeptRequest kind, std::string_view bytes);
