@@ -7,6 +7,8 @@ apt-get install -y --no-install-recommends \
   cmake g++ make libgtest-dev locales tmux strace python3 python3-pexpect \
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev \
   g++-mingw-w64-x86-64-posix wine64 file dpkg-dev
+# The Debian package is checked by lintian, the manual page by man-db and groff.
+apt-get install -y --no-install-recommends lintian man-db groff-base
 # The GBK console is proven under a GBK locale.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.gbk$'; then
   localedef -i zh_CN -f GBK zh_CN.GBK
