@@ -9,6 +9,8 @@ apt-get install -y --no-install-recommends \
   g++-mingw-w64-x86-64-posix wine64 file dpkg-dev
 # The second build, by clang against libc++.
 apt-get install -y --no-install-recommends libc++-dev libc++abi-dev
+# The Debian package is checked by lintian, the manual page by man-db and groff.
+apt-get install -y --no-install-recommends lintian man-db groff-base
 # The GBK console is proven under a GBK locale.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.gbk$'; then
   localedef -i zh_CN -f GBK zh_CN.GBK
