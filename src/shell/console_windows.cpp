@@ -4,18 +4,15 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
 
 #include "shell/console.hpp"
-#include "shell/console_output.hpp"
+#include "shell/console_windows_output.hpp"
 
 namespace {
-
-constexpr UINT chinese_code_page = 936;
 
 std::string encode_for_code_page(std::string_view utf8, UINT code_page) {
   if (utf8.empty()) {
@@ -33,22 +30,11 @@ std::string encode_for_code_page(std::string_view utf8, UINT code_page) {
   return narrow;
 }
 
-std::string encode_code_page_936(std::string_view utf8) {
-  return encode_for_code_page(utf8, chinese_code_page);
-}
-
-void write_to_stdout(std::string_view bytes) {
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-  std::fflush(stdout);
-}
-
 }  // namespace
 
 void open_console() {
   std::ios::sync_with_stdio(false);
-  // A console already switched to UTF-8 gets the texts as they are.
-  const ConsoleEncoder encoder = ::GetConsoleOutputCP() == CP_UTF8 ? nullptr : encode_code_page_936;
-  install_console_output(encoder, write_to_stdout);
+  install_windows_output();
 }
 
 void run_console_command(ConsoleCommand command) {
