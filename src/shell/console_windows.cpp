@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <string>
 #include <string_view>
 
 #include "shell/console.hpp"
@@ -14,20 +13,27 @@
 
 namespace {
 
-std::string encode_for_code_page(std::string_view utf8, UINT code_page) {
-  if (utf8.empty()) {
-    return {};
+// The command lines as the interpreter reads them, in UTF-16: narrowed to
+// the ANSI code page, the title would lose its Han characters wherever
+// that code page is not 936. The same seven lines as command_line gives.
+const wchar_t* interpreter_line(ConsoleCommand command) {
+  switch (command) {
+    case ConsoleCommand::title:
+      return L"title C++Tavoro程序";
+    case ConsoleCommand::width:
+      return L"mode con cols=55";
+    case ConsoleCommand::look_start:
+      return L"color f0";
+    case ConsoleCommand::look_accepted:
+      return L"color fa";
+    case ConsoleCommand::look_rejected:
+      return L"color c";
+    case ConsoleCommand::clear:
+      return L"cls";
+    case ConsoleCommand::pause:
+      return L"pause";
   }
-  const int length = static_cast<int>(utf8.size());
-  const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
-  const int narrow_length =
-      ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
-  ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, narrow.data(), narrow_length,
-                        nullptr, nullptr);
-  return narrow;
+  return L"";
 }
 
 }  // namespace
@@ -39,10 +45,7 @@ void open_console() {
 
 void run_console_command(ConsoleCommand command) {
   std::cout.flush();
-  // The command interpreter reads its command line in the ANSI code page,
-  // whatever the console's output code page is.
-  const std::string line = encode_for_code_page(command_line(command), CP_ACP);
-  static_cast<void>(std::system(line.c_str()));
+  static_cast<void>(::_wsystem(interpreter_line(command)));
 }
 
 void close_console() {
