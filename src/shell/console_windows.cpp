@@ -13,6 +13,8 @@
 
 namespace {
 
+bool input_is_console = false;
+
 // The command lines as the interpreter reads them, in UTF-16: narrowed to
 // the ANSI code page, the title would lose its Han characters wherever
 // that code page is not 936. The same seven lines as command_line gives.
@@ -41,10 +43,21 @@ const wchar_t* interpreter_line(ConsoleCommand command) {
 void open_console() {
   std::ios::sync_with_stdio(false);
   install_windows_output();
+  DWORD mode = 0;
+  input_is_console = ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
 void run_console_command(ConsoleCommand command) {
   std::cout.flush();
+  if (command == ConsoleCommand::pause && !input_is_console) {
+    // The interpreter's pause would take its key from the same file or pipe
+    // as the answers, and so swallow one of them. Nobody is there to press
+    // a key: the request is written and the dialogue goes on.
+    std::cout << pause_request;
+    std::cout.flush();
+    std::cout << std::endl;
+    return;
+  }
   static_cast<void>(::_wsystem(interpreter_line(command)));
 }
 
