@@ -2,8 +2,8 @@
 # Cross-builds tavoro.exe for the Windows console with mingw-w64 and checks
 # that what comes out is a stand-alone 64-bit console program whose texts
 # are UTF-8, the encoding the Windows console code converts from; then runs
-# clang-tidy on the Windows console code and one session under Wine (the
-# wine64 package).
+# clang-tidy on the Windows console code, packs the release archive and
+# runs one session under Wine (the wine64 package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -65,6 +65,21 @@ done < <(x86_64-w64-mingw32-g++-posix -std=c++20 -E -x c++ -v /dev/null -o /dev/
   sed -n '/^#include <...> search starts here:/,/^End of search list./p' | sed '1d;$d' |
   grep -E '/c\+\+(/|$)|/x86_64-w64-mingw32/include$')
 clang-tidy -p "$build_dir" "${tidy_args[@]}" src/shell/console_windows.cpp
+
+# The release archive: tavoro.exe, the README and the licence.
+version=$(sed -n 's/^project(tavoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+rm -f "$build_dir"/tavoro-*.zip  # none left from an earlier run
+(cd "$build_dir" && cpack -G ZIP)
+archive="$build_dir/tavoro-$version-win64.zip"
+listing=$(python3 -c 'import sys, zipfile
+print(*zipfile.ZipFile(sys.argv[1]).namelist(), sep="\n")' "$archive")
+echo "$archive: $(echo "$listing" | tr '\n' ' ')"
+for member in bin/tavoro.exe README.md LICENSE; do
+  if ! grep -qxF "tavoro-$version-win64/$member" <<<"$listing"; then
+    echo "$archive lacks $member" >&2
+    exit 1
+  fi
+done
 
 # One session of tavoro.exe under Wine: the console commands go to the
 # command interpreter and the texts reach the console in code page 936.
