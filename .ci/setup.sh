@@ -15,3 +15,7 @@ apt-get install -y --no-install-recommends lintian man-db groff-base
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.gbk$'; then
   localedef -i zh_CN -f GBK zh_CN.GBK
 fi
+# The Windows console is proven under a Chinese and a Western locale.
+for name in zh_CN en_US; do
+  locale -a | grep -qix "$name\.utf-\?8" || localedef -i "$name" -f UTF-8 "$name.UTF-8"
+done

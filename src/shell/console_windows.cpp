@@ -4,59 +4,61 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <string>
 #include <string_view>
 
 #include "shell/console.hpp"
-#include "shell/console_output.hpp"
+#include "shell/console_windows_output.hpp"
 
 namespace {
 
-constexpr UINT chinese_code_page = 936;
+bool input_is_console = false;
 
-std::string encode_for_code_page(std::string_view utf8, UINT code_page) {
-  if (utf8.empty()) {
-    return {};
+// The command lines as the interpreter reads them, in UTF-16: narrowed to
+// the ANSI code page, the title would lose its Han characters wherever
+// that code page is not 936. The same seven lines as command_line gives.
+const wchar_t* interpreter_line(ConsoleCommand command) {
+  switch (command) {
+    case ConsoleCommand::title:
+      return L"title C++Tavoro程序";
+    case ConsoleCommand::width:
+      return L"mode con cols=55";
+    case ConsoleCommand::look_start:
+      return L"color f0";
+    case ConsoleCommand::look_accepted:
+      return L"color fa";
+    case ConsoleCommand::look_rejected:
+      return L"color c";
+    case ConsoleCommand::clear:
+      return L"cls";
+    case ConsoleCommand::pause:
+      return L"pause";
   }
-  const int length = static_cast<int>(utf8.size());
-  const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
-  const int narrow_length =
-      ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
-  ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, narrow.data(), narrow_length,
-                        nullptr, nullptr);
-  return narrow;
-}
-
-std::string encode_code_page_936(std::string_view utf8) {
-  return encode_for_code_page(utf8, chinese_code_page);
-}
-
-void write_to_stdout(std::string_view bytes) {
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-  std::fflush(stdout);
+  return L"";
 }
 
 }  // namespace
 
 void open_console() {
   std::ios::sync_with_stdio(false);
-  // A console already switched to UTF-8 gets the texts as they are.
-  const ConsoleEncoder encoder = ::GetConsoleOutputCP() == CP_UTF8 ? nullptr : encode_code_page_936;
-  install_console_output(encoder, write_to_stdout);
+  install_windows_output();
+  DWORD mode = 0;
+  input_is_console = ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
 void run_console_command(ConsoleCommand command) {
   std::cout.flush();
-  // The command interpreter reads its command line in the ANSI code page,
-  // whatever the console's output code page is.
-  const std::string line = encode_for_code_page(command_line(command), CP_ACP);
-  static_cast<void>(std::system(line.c_str()));
+  if (command == ConsoleCommand::pause && !input_is_console) {
+    // The interpreter's pause would take its key from the same file or pipe
+    // as the answers, and so swallow one of them. Nobody is there to press
+    // a key: the request is written and the dialogue goes on.
+    std::cout << pause_request;
+    std::cout.flush();
+    std::cout << std::endl;
+    return;
+  }
+  static_cast<void>(::_wsystem(interpreter_line(command)));
 }
 
 void close_console() {

@@ -1,0 +1,77 @@
+#include "shell/console_windows_output.hpp"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "shell/console_output.hpp"
+
+namespace {
+
+constexpr UINT chinese_code_page = 936;
+
+std::wstring to_utf16(std::string_view utf8) {
+  if (utf8.empty()) {
+    return {};
+  }
+  const int length = static_cast<int>(utf8.size());
+  const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
+  return wide;
+}
+
+std::string encode_code_page_936(std::string_view utf8) {
+  const std::wstring wide = to_utf16(utf8);
+  if (wide.empty()) {
+    return {};
+  }
+  const int wide_length = static_cast<int>(wide.size());
+  const int narrow_length = ::WideCharToMultiByte(chinese_code_page, 0, wide.data(), wide_length,
+                                                  nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
+  ::WideCharToMultiByte(chinese_code_page, 0, wide.data(), wide_length, narrow.data(),
+                        narrow_length, nullptr, nullptr);
+  return narrow;
+}
+
+// A console shows UTF-16 as it is, under any code page. Bytes handed to it
+// through the C runtime would be read in the console's code page, and
+// converted once more on the way.
+void write_to_console(std::string_view utf8) {
+  const std::wstring wide = to_utf16(utf8);
+  HANDLE const console = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  const wchar_t* rest = wide.data();
+  auto left = static_cast<DWORD>(wide.size());
+  while (left > 0) {
+    DWORD written = 0;
+    if (::WriteConsoleW(console, rest, left, &written, nullptr) == 0 || written == 0) {
+      return;  // the console is gone; the dialogue goes on regardless
+    }
+    rest += written;
+    left -= written;
+  }
+}
+
+// A file or a pipe: the C runtime's text mode ends each line with CR LF,
+// as Windows programs reading it expect.
+void write_to_redirected(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+void install_windows_output() {
+  DWORD mode = 0;
+  if (::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0) {
+    install_console_output(nullptr, write_to_console);
+    return;
+  }
+  // Redirected from a console already switched to UTF-8: the texts as they are.
+  const ConsoleEncoder encoder = ::GetConsoleOutputCP() == CP_UTF8 ? nullptr : encode_code_page_936;
+  install_console_output(encoder, write_to_redirected);
+}
