@@ -6,7 +6,9 @@
 // vocabulary is fixed: no other command line is ever built or run. On
 // Windows each is handed, literally, to the command interpreter; elsewhere
 // each is carried out with terminal control sequences, and only when
-// standard output is a terminal.
+// standard output is a terminal that takes them. Where no one can press a
+// key, standard input not being a terminal or console, "pause" writes its
+// request and goes on.
 enum class ConsoleCommand {
   title,          // "title C++Tavoro程序"
   width,          // "mode con cols=55"
@@ -20,9 +22,6 @@ enum class ConsoleCommand {
 // What "pause" shows before it waits for a key: the command interpreter's
 // own request. Where no key is waited for, it is written all the same.
 inline constexpr std::string_view pause_request = "请按任意键继续. . . ";
-
-// The literal command line of a console command.
-std::string_view command_line(ConsoleCommand command);
 
 // Prepares standard output (its encoding and flushing), notes the terminal's
 // own state so that it can be given back, and arranges for it to be given

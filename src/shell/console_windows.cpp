@@ -17,7 +17,7 @@ bool input_is_console = false;
 
 // The command lines as the interpreter reads them, in UTF-16: narrowed to
 // the ANSI code page, the title would lose its Han characters wherever
-// that code page is not 936. The same seven lines as command_line gives.
+// that code page is not 936.
 const wchar_t* interpreter_line(ConsoleCommand command) {
   switch (command) {
     case ConsoleCommand::title:
