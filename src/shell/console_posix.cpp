@@ -82,7 +82,7 @@ void run_console_command(ConsoleCommand command) {
       break;
     case ConsoleCommand::width:
       // Keep the rows: several terminals ignore a resize with an empty field.
-      if (const auto size = terminal_size(); size && sequences_allowed()) {
+      if (const auto size = terminal_size()) {
         send_request(KeptRequest::width, resize_request(size->rows, 55));
       }
       break;

@@ -53,9 +53,7 @@ void run_console_command(ConsoleCommand command) {
     // The interpreter's pause would take its key from the same file or pipe
     // as the answers, and so swallow one of them. Nobody is there to press
     // a key: the request is written and the dialogue goes on.
-    std::cout << pause_request;
-    std::cout.flush();
-    std::cout << std::endl;
+    std::cout << pause_request << std::endl;
     return;
   }
   static_cast<void>(::_wsystem(interpreter_line(command)));

@@ -6,12 +6,12 @@
 
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "shell/position_report.hpp"
 #include "shell/posix_write.hpp"
 #include "shell/terminal_input.hpp"
 #include "shell/terminal_state.hpp"
@@ -20,38 +20,15 @@ namespace {
 
 constexpr std::chrono::milliseconds longest_wait{250};
 
-// The column of a position report that starts at bytes[start], or 0.
-int reported_column(std::string_view bytes, std::size_t start, std::size_t& end) {
-  end = bytes.find('R', start);
-  if (end == std::string_view::npos) {
-    return 0;
-  }
-  ++end;
-  const std::string_view report = bytes.substr(start, end - start);
-  if (!is_position_report(report)) {
-    return 0;
-  }
-  const std::string_view digits = report.substr(report.find(';') + 1);
-  int column = 0;
-  std::from_chars(digits.data(), digits.data() + digits.size() - 1, column);
-  return column;
-}
-
 // Reads what the terminal sends until the position report is in, or the
 // wait is over. Everything else is the user's typing, kept in typed.
 int read_report(std::string& typed) {
   const auto deadline = std::chrono::steady_clock::now() + longest_wait;
   std::string received;
   for (;;) {
-    // A report is searched for from every escape on: keys the user pressed
-    // may hold escapes too.
-    for (std::size_t start = received.find('\x1b'); start != std::string::npos;
-         start = received.find('\x1b', start + 1)) {
-      std::size_t end = 0;
-      if (const int column = reported_column(received, start, end); column > 0) {
-        typed = received.substr(0, start) + received.substr(end);
-        return column;
-      }
+    if (const auto report = find_position_report(received)) {
+      typed = received.erase(report->start, report->length);
+      return report->column;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());

@@ -2,12 +2,13 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <iostream>
 #include <streambuf>
 #include <utility>
+
+#include "shell/position_report.hpp"
 
 namespace {
 
@@ -15,19 +16,14 @@ namespace {
 // that sends the same bytes later (Shift-F3 sends ESC [ 1 ; 2 R) stays a key.
 bool report_outstanding = false;
 
-bool is_digit(char byte) {
-  return byte >= '0' && byte <= '9';
-}
-
 // Takes the first position report out of text, if one is outstanding.
 void remove_late_report(std::string& text) {
-  for (std::size_t start = text.find('\x1b'); report_outstanding && start != std::string::npos;
-       start = text.find('\x1b', start + 1)) {
-    const std::size_t end = text.find('R', start);
-    if (end != std::string::npos && is_position_report({text.data() + start, end + 1 - start})) {
-      text.erase(start, end + 1 - start);
-      report_outstanding = false;
-    }
+  if (!report_outstanding) {
+    return;
+  }
+  if (const auto report = find_position_report(text)) {
+    text.erase(report->start, report->length);
+    report_outstanding = false;
   }
 }
 
@@ -72,19 +68,6 @@ void install_terminal_input(std::string typed_ahead, bool outstanding) {
   // Never destroyed: std::cin may be read until the program ends.
   static auto* const buffer = new TerminalInputStreambuf(std::move(typed_ahead));
   std::cin.rdbuf(buffer);
-}
-
-bool is_position_report(std::string_view bytes) {
-  if (bytes.size() < 6 || bytes.substr(0, 2) != "\x1b[" || bytes.back() != 'R') {
-    return false;
-  }
-  const std::string_view numbers = bytes.substr(2, bytes.size() - 3);
-  const std::size_t separator = numbers.find(';');
-  return separator != std::string_view::npos && separator > 0 && separator + 1 < numbers.size() &&
-         std::all_of(numbers.begin(), numbers.begin() + static_cast<std::ptrdiff_t>(separator),
-                     is_digit) &&
-         std::all_of(numbers.begin() + static_cast<std::ptrdiff_t>(separator) + 1, numbers.end(),
-                     is_digit);
 }
 
 bool take_late_report(std::string_view bytes) {

@@ -10,9 +10,6 @@
 // read as an answer, nor as the key of a pause.
 void install_terminal_input(std::string typed_ahead, bool outstanding);
 
-// Whether bytes form a cursor position report: ESC [ row ; column R.
-bool is_position_report(std::string_view bytes);
-
 // Whether bytes, which the pause read as one key, are the late report; it
 // is taken out once, and the pause waits on for a key.
 bool take_late_report(std::string_view bytes);

@@ -1,6 +1,5 @@
 #include "shell/terminal_state.hpp"
 
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
