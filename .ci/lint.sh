@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Static checks of tavoro's C++ sources: layout (clang-format), faults and
-# needless costs (clang-tidy with .clang-tidy, cppcheck). Any finding fails.
+# Static checks of tavoro's C++ sources: the layers' dependency rule
+# (.ci/layers.py), layout (clang-format), faults and needless costs
+# (clang-tidy with .clang-tidy, cppcheck). Any finding fails.
 # The Windows console code is compiled only for Windows; .ci/windows.sh runs
 # clang-tidy on it with the cross-compiler's headers.
 set -euo pipefail
@@ -10,6 +11,8 @@ build_dir=build
 if [ ! -f "$build_dir/compile_commands.json" ]; then
   cmake -S . -B "$build_dir"
 fi
+
+python3 .ci/layers.py src
 
 mapfile -t formatted < <(git ls-files -- 'src/*.cpp' 'src/*.hpp' 'tests/*.cpp' 'tests/*.hpp' 'tests/*.h')
 echo "clang-format: ${#formatted[@]} files"

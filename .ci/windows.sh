@@ -64,7 +64,7 @@ while read -r include_dir; do
 done < <(x86_64-w64-mingw32-g++-posix -std=c++20 -E -x c++ -v /dev/null -o /dev/null 2>&1 |
   sed -n '/^#include <...> search starts here:/,/^End of search list./p' | sed '1d;$d' |
   grep -E '/c\+\+(/|$)|/x86_64-w64-mingw32/include$')
-clang-tidy -p "$build_dir" "${tidy_args[@]}" src/shell/console_windows*.cpp \
+clang-tidy -p "$build_dir" "${tidy_args[@]}" src/console/windows/*.cpp \
   tests/windows/command_log_interpreter.cpp
 
 # The stand-in command interpreter of the command-line check.

@@ -5,9 +5,10 @@
 #include <string_view>
 
 // The calendar rules every query rests on: the Gregorian leap-year rule, the
-// one table of month lengths, and the names of the weekdays. Weekdays are
-// never derived from a year here: the user states the weekday of 1 January
-// and everything else is counted forward from it.
+// one table of month lengths, the names of the weekdays, and the one place
+// where the weekday of a date is counted. Weekdays are never derived from a
+// year alone: the user states the weekday of 1 January and every other is
+// counted forward from it.
 
 // 1 for a leap year, 0 for a common year; the row index of month_days.
 using LeapFlag = std::int32_t;
@@ -31,6 +32,12 @@ std::int32_t days_before_month(LeapFlag leap, std::int32_t month);
 
 // The length of month (1 to 12) in the year that leap describes.
 std::int32_t month_length(LeapFlag leap, std::int32_t month);
+
+// The weekday of day (1 to its month's length) of month (1 to 12), counted
+// forward from new_year, the weekday of 1 January, in the year that leap
+// describes. Both calendars and the weekday report take it from here.
+WeekdayIndex weekday_of_date(LeapFlag leap, NewYearWeekday new_year, std::int32_t month,
+                             std::int32_t day);
 
 // The one-character name of a weekday: "日" for 0 up to "六" for 6.
 std::string_view weekday_name(WeekdayIndex weekday);

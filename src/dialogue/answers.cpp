@@ -3,7 +3,7 @@
 #include <iostream>
 #include <limits>
 
-#include "shell/console.hpp"
+#include "console/console.hpp"
 
 std::optional<std::int32_t> read_answer() {
   std::cout.flush();

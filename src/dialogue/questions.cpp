@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "console/console.hpp"
 #include "dialogue/answers.hpp"
 #include "render/reports.hpp"
 #include "render/screens.hpp"
-#include "shell/console.hpp"
 
 namespace {
 

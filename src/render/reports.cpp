@@ -4,7 +4,7 @@
 
 void print_weekday_of_date(std::int32_t year, std::int32_t month, std::int32_t day, LeapFlag leap,
                            NewYearWeekday new_year) {
-  const WeekdayIndex weekday = (new_year + days_before_month(leap, month) + day - 1) % 7;
+  const WeekdayIndex weekday = weekday_of_date(leap, new_year, month, day);
   std::cout << year << "年" << month << "月" << day << "日是星期" << weekday_name(weekday);
 }
 

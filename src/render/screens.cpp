@@ -55,7 +55,7 @@ void print_year_calendar(std::int32_t year, LeapFlag leap, NewYearWeekday new_ye
 
 void print_month_calendar(std::int32_t year, std::int32_t month, LeapFlag leap,
                           NewYearWeekday new_year) {
-  const WeekdayIndex first = (new_year + days_before_month(leap, month)) % 7;
+  const WeekdayIndex first = weekday_of_date(leap, new_year, month, 1);
   std::cout << std::endl;
   std::cout << "   " << cell(year) << " 年 " << month << " 月 日 历 为：" << std::endl;
   write_month_block(month_length(leap, month), first);

@@ -1,4 +1,4 @@
-#include "shell/em_dash_width.hpp"
+#include "console/posix/em_dash_width.hpp"
 
 #include <poll.h>
 #include <termios.h>
@@ -11,10 +11,10 @@
 #include <string_view>
 #include <utility>
 
-#include "shell/position_report.hpp"
-#include "shell/posix_write.hpp"
-#include "shell/terminal_input.hpp"
-#include "shell/terminal_state.hpp"
+#include "console/posix/position_report.hpp"
+#include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_input.hpp"
+#include "console/posix/terminal_state.hpp"
 
 namespace {
 

@@ -29,6 +29,11 @@ inline constexpr std::string_view pause_request = "请按任意键继续. . . ";
 // written.
 void open_console();
 
+// How many columns the terminal draws an em dash in, as open_console
+// measured it: 1 or 2, or 0 where nothing was measured. A Chinese console
+// draws it two columns wide; many UTF-8 terminals draw it one.
+int em_dash_columns();
+
 // Runs one console command, standard output flushed first. Its success is
 // never looked at.
 void run_console_command(ConsoleCommand command);

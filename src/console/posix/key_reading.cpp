@@ -1,4 +1,4 @@
-#include "shell/key_reading.hpp"
+#include "console/posix/key_reading.hpp"
 
 #include <termios.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <cwchar>
 #include <string>
 
-#include "shell/terminal_input.hpp"
-#include "shell/terminal_state.hpp"
+#include "console/posix/terminal_input.hpp"
+#include "console/posix/terminal_state.hpp"
 
 namespace {
 

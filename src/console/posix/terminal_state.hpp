@@ -22,9 +22,6 @@ bool sequences_allowed();
 bool colours_allowed();
 bool input_is_terminal();
 
-// The line mode standard input had when tavoro started.
-const termios& own_input_modes();
-
 // That line mode with line editing and echo off, signal keys still working:
 // a read returns once min_bytes have come or tenths of a second have passed.
 termios unedited_input_modes(cc_t min_bytes, cc_t tenths);

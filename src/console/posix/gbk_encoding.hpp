@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/console_output.hpp"
+#include "console/console_output.hpp"
 
 // The encoder for a console that reads GBK: nullptr unless the locale's
 // character set is GBK or one of its relatives, and iconv can convert to it.

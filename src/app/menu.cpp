@@ -1,13 +1,13 @@
-#include "shell/menu.hpp"
+#include "app/menu.hpp"
 
 #include <array>
 #include <iostream>
 #include <optional>
 #include <string_view>
 
+#include "console/console.hpp"
 #include "dialogue/answers.hpp"
 #include "dialogue/questions.hpp"
-#include "shell/console.hpp"
 
 namespace {
 

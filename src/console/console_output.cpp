@@ -1,4 +1,4 @@
-#include "shell/console_output.hpp"
+#include "console/console_output.hpp"
 
 #include <iostream>
 #include <streambuf>

@@ -1,4 +1,4 @@
-#include "shell/posix_write.hpp"
+#include "console/posix/posix_write.hpp"
 
 #include <poll.h>
 #include <unistd.h>

@@ -10,18 +10,19 @@
 #include <iostream>
 #include <string_view>
 
-#include "render/screens.hpp"
-#include "shell/console.hpp"
-#include "shell/console_output.hpp"
-#include "shell/em_dash_width.hpp"
-#include "shell/gbk_encoding.hpp"
-#include "shell/key_reading.hpp"
-#include "shell/posix_write.hpp"
-#include "shell/terminal_signals.hpp"
-#include "shell/terminal_size.hpp"
-#include "shell/terminal_state.hpp"
+#include "console/console.hpp"
+#include "console/console_output.hpp"
+#include "console/posix/em_dash_width.hpp"
+#include "console/posix/gbk_encoding.hpp"
+#include "console/posix/key_reading.hpp"
+#include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_signals.hpp"
+#include "console/posix/terminal_size.hpp"
+#include "console/posix/terminal_state.hpp"
 
 namespace {
+
+int measured_em_dash_columns = 0;
 
 void write_to_stdout(std::string_view bytes) {
   write_all(STDOUT_FILENO, bytes);
@@ -69,7 +70,7 @@ void open_console() {
     guard_terminal_against_signals();
   }
   if (sequences_allowed() && input_is_terminal() && encoder == nullptr) {
-    set_em_dash_columns(measure_em_dash_columns());
+    measured_em_dash_columns = measure_em_dash_columns();
   }
 }
 
@@ -110,6 +111,10 @@ void run_console_command(ConsoleCommand command) {
       std::cout << std::endl;
       break;
   }
+}
+
+int em_dash_columns() {
+  return measured_em_dash_columns;
 }
 
 void close_console() {

@@ -1,4 +1,4 @@
-#include "shell/terminal_state.hpp"
+#include "console/posix/terminal_state.hpp"
 
 #include <unistd.h>
 
@@ -8,8 +8,8 @@
 #include <iostream>
 #include <string>
 
-#include "shell/posix_write.hpp"
-#include "shell/terminal_size.hpp"
+#include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_size.hpp"
 
 namespace {
 
@@ -63,9 +63,6 @@ bool colours_allowed() {
 }
 bool input_is_terminal() {
   return input_terminal;
-}
-const termios& own_input_modes() {
-  return own_modes;
 }
 
 termios unedited_input_modes(cc_t min_bytes, cc_t tenths) {

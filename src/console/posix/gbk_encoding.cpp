@@ -1,4 +1,4 @@
-#include "shell/gbk_encoding.hpp"
+#include "console/posix/gbk_encoding.hpp"
 
 #include <iconv.h>
 #include <langinfo.h>

@@ -1,9 +1,9 @@
-#include "shell/terminal_signals.hpp"
+#include "console/posix/terminal_signals.hpp"
 
 #include <cerrno>
 #include <csignal>
 
-#include "shell/terminal_state.hpp"
+#include "console/posix/terminal_state.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/position_report.hpp"
+#include "console/posix/position_report.hpp"
 
 #include <algorithm>
 #include <charconv>

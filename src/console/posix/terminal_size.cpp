@@ -1,4 +1,4 @@
-#include "shell/terminal_size.hpp"
+#include "console/posix/terminal_size.hpp"
 
 #include <sys/ioctl.h>
 #include <unistd.h>

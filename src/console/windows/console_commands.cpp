@@ -8,8 +8,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "shell/console.hpp"
-#include "shell/console_windows_output.hpp"
+#include "console/console.hpp"
+#include "console/windows/utf16_output.hpp"
 
 namespace {
 
@@ -57,6 +57,11 @@ void run_console_command(ConsoleCommand command) {
     return;
   }
   static_cast<void>(::_wsystem(interpreter_line(command)));
+}
+
+// The console draws an em dash two columns wide, as the calendars expect.
+int em_dash_columns() {
+  return 0;
 }
 
 void close_console() {

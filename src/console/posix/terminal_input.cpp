@@ -1,4 +1,4 @@
-#include "shell/terminal_input.hpp"
+#include "console/posix/terminal_input.hpp"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include <streambuf>
 #include <utility>
 
-#include "shell/position_report.hpp"
+#include "console/posix/position_report.hpp"
 
 namespace {
 

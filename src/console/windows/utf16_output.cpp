@@ -1,4 +1,4 @@
-#include "shell/console_windows_output.hpp"
+#include "console/windows/utf16_output.hpp"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/console_output.hpp"
+#include "console/console_output.hpp"
 
 namespace {
 

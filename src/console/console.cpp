@@ -1,4 +1,4 @@
-#include "shell/console.hpp"
+#include "console/console.hpp"
 
 #include <cstdlib>
 

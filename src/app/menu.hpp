@@ -1,0 +1,6 @@
+#pragma once
+
+// Shows the menu, reads a query code and serves it, again and again, until
+// the user enters code 0 or the input ends; either ends the program, so this
+// never returns.
+[[noreturn]] void run_main_menu();
