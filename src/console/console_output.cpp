@@ -3,9 +3,23 @@
 #include <iostream>
 #include <streambuf>
 
+#include "console/signal_safe_text.hpp"
+
 namespace {
 
 ConsoleEncoder active_encoder = nullptr;
+
+// Longer than any question; a longer line is not kept.
+SignalSafeText<512> unfinished;
+
+void remember_unfinished(std::string_view sent) {
+  const std::size_t line_end = sent.rfind('\n');
+  if (line_end == std::string_view::npos) {
+    unfinished.append(sent);
+  } else {
+    unfinished.hold(sent.substr(line_end + 1));
+  }
+}
 
 // Collects what std::cout is given and passes it on at each flush. A line
 // is therefore one write, and a multi-byte character is never split between
@@ -29,7 +43,9 @@ class ConsoleStreambuf final : public std::streambuf {
 
   int sync() override {
     if (!pending_.empty()) {
-      sink_(console_bytes(pending_));
+      const std::string bytes = console_bytes(pending_);
+      sink_(bytes);
+      remember_unfinished(bytes);
       pending_.clear();
     }
     return 0;
@@ -51,4 +67,8 @@ void install_console_output(ConsoleEncoder encode, ConsoleSink sink) {
 
 std::string console_bytes(std::string_view utf8) {
   return active_encoder != nullptr ? active_encoder(utf8) : std::string(utf8);
+}
+
+std::string_view unfinished_line() {
+  return unfinished.held();
 }

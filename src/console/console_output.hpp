@@ -18,3 +18,8 @@ void install_console_output(ConsoleEncoder encode, ConsoleSink sink);
 
 // The bytes the console gets for a UTF-8 text under the installed encoder.
 std::string console_bytes(std::string_view utf8);
+
+// The bytes written since the last end-of-line, as the console got them: a
+// question or the pause request waiting for its answer. Safe in a signal
+// handler, which writes it again when tavoro is continued after a stop.
+std::string_view unfinished_line();

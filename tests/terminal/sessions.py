@@ -1,6 +1,6 @@
 # Whole tavoro sessions on a pseudo-terminal and in a 55-column tmux window.
 # Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM, CASE one of sessions, pause, endings, width,
-# em_dash, stop, conventions.
+# em_dash, colours, late_reports, stop, conventions.
 import io, os, re, signal, subprocess, sys, termios, time, unicodedata
 import pexpect
 
@@ -9,13 +9,18 @@ ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
 LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
 # What a terminal answers to tavoro's position request where an em dash is one or two columns.
 NARROW, WIDE = '\x1b[1;2R', '\x1b[1;3R'
+# Its answers to the colour queries, as xterm words them and as mlterm ends them (ESC \).
+TEXT, BACKGROUND = '\x1b]10;rgb:dddd/dddd/dddd\x07', '\x1b]11;rgb:1c1c/1c1c/1c1c\x1b\\'
+COLOURED = TEXT + BACKGROUND + WIDE  # a terminal that reports its colours: most of them
 def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
 # A session reduced to its console commands, questions, complaints and answers.
 TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{ROWS};55t',
           'f0': look('#f2f2f2', '#0c0c0c'), 'fa': look('#f2f2f2', '#16c60c'),
           'c': look('#0c0c0c', '#e74856'), 'cls': '\x1b[H\x1b[2J\x1b[3J',
-          'restore': f'\x1b]110\x07\x1b]111\x07\x1b[23;0t\x1b[8;{ROWS};{COLS}t',
-          'restore-uncoloured': f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t', 'measure': '\r—\x1b[6n',
+          'restore': f'\x1b]10;#dddddd\x07\x1b]11;#1c1c1c\x07\x1b[23;0t\x1b[8;{ROWS};{COLS}t',
+          'restore-defaults': f'\x1b]110\x07\x1b]111\x07\x1b[23;0t\x1b[8;{ROWS};{COLS}t',
+          'restore-uncoloured': f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t', 'measure': '\r—',
+          'ask-colours': '\x1b]10;?\x07\x1b]11;?\x07', 'ask-position': '\x1b[6n',
           'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ',
           'pause': '请按任意键继续. . . ', 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
           '?year': '年份：===》', '?wd': '(0~6)：===》', '?month': '（1~12）：===》',
@@ -45,9 +50,10 @@ def modes_of(command):  # the modes of a fresh pseudo-terminal, as the program f
     p.close(force=True)
     return modes
 
-def run(steps, enc='utf-8', report=WIDE, first=SESSION[0][1], shell=False, **env):
-    """Output, terminal modes given back, exit status or -signal. report is sent when tavoro asks
-    where the cursor is (None: never); shell runs tavoro from an interactive bash."""
+def run(steps, enc='utf-8', answers=COLOURED, first=SESSION[0][1], shell=False, **env):
+    """Output, terminal modes given back, exit status or -signal. answers are what the terminal
+    sends when tavoro asks it where the cursor is (None: nothing); shell runs tavoro from an
+    interactive bash."""
     env = environment(enc, **env)
     command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
     p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS))
@@ -55,10 +61,15 @@ def run(steps, enc='utf-8', report=WIDE, first=SESSION[0][1], shell=False, **env
     if shell:
         p.expect_exact(TOKENS['prompt'].encode())
         p.send(PROG + '\r')
-    if enc == 'utf-8' and env['TERM'] != 'dumb':
-        p.expect_exact(TOKENS['measure'].encode())
-        p.send(report or '')
-        first = 'erase ' + first
+    if env['TERM'] != 'dumb':
+        p.expect_exact(TOKENS['ask-position'].encode())
+        if isinstance(answers, tuple):  # one after another, 10 ms apart, as GNU screen sends them
+            for answer in answers:
+                time.sleep(0.01)
+                os.write(p.child_fd, answer.encode())
+        else:
+            p.send(answers or '')
+        first = 'erase ' + first if enc == 'utf-8' else first
     for send, want in [('', first)] + steps:  # a signal number sends it; None waits a second
         p.kill(send) if isinstance(send, int) else p.send(send or '')
         got = [NAMES[enc][p.match.group()] for _ in want.split() if p.expect(PATTERNS[enc]) == 0]
@@ -82,7 +93,8 @@ def sessions():  # the same session in both encodings, in a pipe and on a pseudo
         ptys[enc], kept, status = run(SESSION[1:], enc)
         assert kept and status == 0, enc
     # Only a UTF-8 terminal is asked how wide it draws an em dash.
-    ptys['utf-8'] = ptys['utf-8'].replace((TOKENS['measure'] + TOKENS['erase']).encode(), b'', 1)
+    for token in 'measure', 'erase':
+        ptys['utf-8'] = ptys['utf-8'].replace(TOKENS[token].encode(), b'', 1)
     for out in piped, ptys:
         assert out['gbk'] == out['utf-8'].decode().encode('gbk'), 'zh_CN.GBK locale missing?'
     assert b'\x1b' not in piped['utf-8']
@@ -165,12 +177,10 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
     typed = ('4 2024 3 1\r', SESSION[0][1] + ' fa ?year ?month ?day report fa pause')
     for report, steps, dashes, first in [
             (NARROW, [YEAR], 42, SESSION[0][1]), (WIDE, [YEAR], 21, SESSION[0][1]),
-            (None, [YEAR], 21, SESSION[0][1]),  # no answer from the terminal
-            (None, [(NARROW, ''), YEAR], 21, SESSION[0][1]),  # an answer that comes late
-            (None, [REJECTED, (NARROW, ''), (None, ''), ('k', 'cls menu ?code'), YEAR], 21,
-             SESSION[0][1]),  # late, at a pause: not the key
+            ('', [YEAR], 21, SESSION[0][1]),  # no answer to the position request
+            ('', [(NARROW, ''), YEAR], 21, SESSION[0][1]),  # an answer that comes late
             (typed[0] + NARROW, [('k', 'cls menu ?code'), YEAR], 42, typed[1])]:  # typed ahead
-        log, kept, status = run(steps + THEN_END, report=report, first=first)
+        log, kept, status = run(steps + THEN_END, answers=TEXT + BACKGROUND + report, first=first)
         assert rule_dashes(log) == {dashes} and kept and status == 0, (report, steps, rule_dashes(log))
         assert b'!code' not in log
     p = pexpect.spawn(PROG, env=environment(), dimensions=(ROWS, COLS))
@@ -180,11 +190,42 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
     assert time.monotonic() - asked < 0.5, 'waited too long for a terminal that does not answer'
     p.close(force=True)
 
-def stop():  # Ctrl-Z in an interactive shell, at a question and at a pause; fg goes on there
-    log, _, _ = run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0'), REJECTED,
-                     ('\x1a', 'restore prompt'), ('fg\r', 'title width c'), (None, ''),
-                     ('k', 'cls menu ?code'), ('0\r', 'fa c bye pause'), ('k', 'restore prompt')],
-                    shell=True)
+UNCOLOURED_END = [('0\r', 'bye pause'), ('k', 'restore-uncoloured')]
+
+def colours():  # recoloured only where tavoro can set the terminal's own colours back
+    # Nothing reported: no colour is ever set, and none is given back.
+    log, kept, status = run(UNCOLOURED_END, answers=WIDE, first='title width menu ?code')
+    assert b'\x1b]10;#' not in log and b'\x1b]11' not in log.replace(b'\x1b]11;?', b'')
+    # tmux reports nothing but honours the requests to go back to its default colours.
+    run([('0\r', 'fa c bye pause'), ('k', 'restore-defaults')], answers=WIDE,
+        TMUX='/tmp/tmux-0/default,1,0', TERM='screen-256color')
+    # A terminal started from a tmux pane inherits TMUX but is not tmux.
+    run(UNCOLOURED_END, answers=WIDE, first='title width menu ?code', TMUX='/tmp/tmux-0/default,1,0')
+    # GNU screen: only the background reported, after screen's own position report; it is
+    # taken then, never typed, and one colour alone does not allow the looks.
+    log, _, _ = run([ANSWERED_PLAIN, NEXT_MENU] + UNCOLOURED_END, answers=(WIDE, BACKGROUND),
+                    first='title width menu ?code')
+    assert b'rgb:' not in log, 'the late answer echoed'
+
+ANSWERED_PLAIN = ('4 2024 2 29\r', '?year ?month ?day report pause')
+NEXT_MENU = ('k', 'cls menu ?code')
+
+def late_reports():  # answers of the terminal after the wait are never answers nor keys
+    late = TEXT + BACKGROUND + NARROW
+    # At a question: taken out of the line, the answers around them kept.
+    run([(late + ANSWERED_PLAIN[0], ANSWERED_PLAIN[1]), NEXT_MENU] + UNCOLOURED_END, answers=None,
+        first='title width menu ?code')
+    # At a pause: no key, so the pause waits on.
+    run([('9\r', '!code pause'), (late, ''), (None, ''), NEXT_MENU] + UNCOLOURED_END, answers=None, first='title width menu ?code')
+    # Ctrl-D on a line that holds only a report still ends the input.
+    log, kept, status = run([(BACKGROUND + '\x04', 'restore-uncoloured')], answers=None,
+                            first='title width menu ?code')
+    assert kept and status == 0
+
+def stop():  # Ctrl-Z in an interactive shell, at a question and at a pause; fg shows it again
+    run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code'), REJECTED,
+         ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
+         ('k', 'cls menu ?code'), ('0\r', 'fa c bye pause'), ('k', 'restore prompt')], shell=True)
 
 def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_COLOR: no looks
     log, kept, status = run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),

@@ -12,10 +12,11 @@
 
 #include "console/console.hpp"
 #include "console/console_output.hpp"
-#include "console/posix/em_dash_width.hpp"
 #include "console/posix/gbk_encoding.hpp"
 #include "console/posix/key_reading.hpp"
 #include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_queries.hpp"
+#include "console/posix/terminal_reports.hpp"
 #include "console/posix/terminal_signals.hpp"
 #include "console/posix/terminal_size.hpp"
 #include "console/posix/terminal_state.hpp"
@@ -32,6 +33,18 @@ void write_to_stdout(std::string_view bytes) {
 bool terminal_takes_sequences() {
   const char* const term = std::getenv("TERM");
   return term == nullptr || std::string_view(term) != "dumb";
+}
+
+// tmux, told from a terminal started from one of its panes, which inherits
+// TMUX but names itself in TERM.
+bool is_tmux() {
+  const char* const tmux = std::getenv("TMUX");
+  const char* const term = std::getenv("TERM");
+  if (tmux == nullptr || *tmux == '\0' || term == nullptr) {
+    return false;
+  }
+  const std::string_view name(term);
+  return name.starts_with("tmux") || name.starts_with("screen");
 }
 
 // Whoever sets NO_COLOR to anything wants no colours from tavoro.
@@ -65,12 +78,31 @@ void open_console() {
 
   const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
   const bool input_is_tty = ::isatty(STDIN_FILENO) == 1;
-  note_terminal(output_is_terminal && terminal_takes_sequences(), colours_wanted(), input_is_tty);
+  note_terminal(output_is_terminal && terminal_takes_sequences(), input_is_tty, output_is_terminal);
   if (output_is_terminal || input_is_terminal()) {
     guard_terminal_against_signals();
   }
-  if (sequences_allowed() && input_is_terminal() && encoder == nullptr) {
-    measured_em_dash_columns = measure_em_dash_columns();
+  if (!sequences_allowed()) {
+    return;
+  }
+  TerminalAnswers answers;
+  if (input_is_terminal()) {
+    // A GBK terminal is a Chinese console, which draws the em dash two
+    // columns wide; only its colours are asked.
+    answers = ask_terminal(encoder == nullptr, colours_wanted());
+    measured_em_dash_columns = answers.em_dash_columns;
+  }
+  if (!colours_wanted()) {
+    return;
+  }
+  // The looks recolour only a terminal whose own colours tavoro can set
+  // again when it leaves: one that reported both, set back to exactly
+  // those, or tmux, which reports none but honours the requests to return
+  // to its defaults. Any other keeps its own colours throughout.
+  if (answers.text && answers.background) {
+    allow_colours(colour_request(10, *answers.text) + colour_request(11, *answers.background));
+  } else if (is_tmux()) {
+    allow_colours("\x1b]110\a\x1b]111\a");
   }
 }
 

@@ -8,23 +8,21 @@
 #include <streambuf>
 #include <utility>
 
-#include "console/posix/position_report.hpp"
+#include "console/posix/terminal_reports.hpp"
 
 namespace {
 
-// Only one report is ever asked for, so at most one is taken out: a key
-// that sends the same bytes later (Shift-F3 sends ESC [ 1 ; 2 R) stays a key.
-bool report_outstanding = false;
+// Only one position report is ever asked for, so at most one is taken out:
+// a key that sends the same bytes later (Shift-F3) stays a key. Colour
+// reports are OSC strings, which no key sends; every one is taken out.
+bool position_outstanding = false;
 
-// Takes the first position report out of text, if one is outstanding.
-void remove_late_report(std::string& text) {
-  if (!report_outstanding) {
-    return;
+std::string without_late_reports(std::string_view bytes) {
+  TakenReports taken = take_reports(bytes, position_outstanding);
+  if (taken.column) {
+    position_outstanding = false;
   }
-  if (const auto report = find_position_report(text)) {
-    text.erase(report->start, report->length);
-    report_outstanding = false;
-  }
+  return std::move(taken.typed);
 }
 
 class TerminalInputStreambuf final : public std::streambuf {
@@ -50,8 +48,13 @@ class TerminalInputStreambuf final : public std::streambuf {
       if (count <= 0) {
         return traits_type::eof();
       }
-      held_.assign(chunk.data(), static_cast<std::size_t>(count));
-      remove_late_report(held_);
+      const std::string_view line(chunk.data(), static_cast<std::size_t>(count));
+      held_ = without_late_reports(line);
+      // A line that Ctrl-D handed over without its end holding nothing but
+      // a report looked empty to the user: that Ctrl-D ends the input.
+      if (held_.empty() && !line.ends_with('\n')) {
+        return traits_type::eof();
+      }
     }
     setg(held_.data(), held_.data(), held_.data() + held_.size());
     return traits_type::to_int_type(*gptr());
@@ -63,17 +66,13 @@ class TerminalInputStreambuf final : public std::streambuf {
 
 }  // namespace
 
-void install_terminal_input(std::string typed_ahead, bool outstanding) {
-  report_outstanding = outstanding;
+void install_terminal_input(std::string typed_ahead, bool position_report_outstanding) {
+  position_outstanding = position_report_outstanding;
   // Never destroyed: std::cin may be read until the program ends.
   static auto* const buffer = new TerminalInputStreambuf(std::move(typed_ahead));
   std::cin.rdbuf(buffer);
 }
 
 bool take_late_report(std::string_view bytes) {
-  if (report_outstanding && is_position_report(bytes)) {
-    report_outstanding = false;
-    return true;
-  }
-  return false;
+  return !bytes.empty() && without_late_reports(bytes).empty();
 }

@@ -3,13 +3,14 @@
 #include <string>
 #include <string_view>
 
-// Standard input when it is a terminal that tavoro asked for the cursor's
-// position at start-up. std::cin then reads first typed_ahead, what the user
-// typed while tavoro waited for the answer. When the answer is still
-// outstanding, it is taken out of whatever it arrives in later: it is never
-// read as an answer, nor as the key of a pause.
-void install_terminal_input(std::string typed_ahead, bool outstanding);
+// Standard input when it is a terminal that tavoro asked at start-up where
+// the cursor is and, maybe, which colours it has. std::cin then reads first
+// typed_ahead, what the user typed while tavoro waited for the answers.
+// Whatever answer comes later is taken out of whatever it arrives in: it is
+// never read as an answer, nor as the key of a pause. position_outstanding
+// says whether the position report is still to come.
+void install_terminal_input(std::string typed_ahead, bool position_report_outstanding);
 
-// Whether bytes, which the pause read as one key, are the late report; it
-// is taken out once, and the pause waits on for a key.
+// Whether bytes, which the pause read as one key, are a late answer of the
+// terminal's; the pause then waits on for a key.
 bool take_late_report(std::string_view bytes);

@@ -2,34 +2,28 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <csignal>
 #include <iostream>
 #include <string>
 
+#include "console/console_output.hpp"
 #include "console/posix/posix_write.hpp"
 #include "console/posix/terminal_size.hpp"
+#include "console/signal_safe_text.hpp"
 
 namespace {
 
-// Fixed buffers, filled before any signal handler can read them.
-struct Prepared {
-  std::array<char, 128> bytes{};
-  std::size_t length = 0;
-
-  void hold(std::string_view text) {
-    length = std::min(text.size(), bytes.size());
-    std::copy_n(text.begin(), length, bytes.begin());
-  }
-  std::string_view held() const { return {bytes.data(), length}; }
-};
+using Prepared = SignalSafeText<128>;
 
 bool sequences = false;
 bool colours = false;
 bool input_terminal = false;
+bool output_terminal = false;
 termios own_modes{};
 
+// The terminal's own title and size, and its colours before them.
+std::string give_back_title_and_size;
 Prepared give_back;
 std::array<Prepared, static_cast<std::size_t>(KeptRequest::count)> kept;
 
@@ -38,21 +32,27 @@ volatile std::sig_atomic_t own_modes_in_force = 1;
 
 }  // namespace
 
-void note_terminal(bool allow_sequences, bool allow_colours, bool terminal_input) {
+void note_terminal(bool allow_sequences, bool terminal_input, bool terminal_output) {
   sequences = allow_sequences;
-  colours = allow_sequences && allow_colours;
+  output_terminal = terminal_output;
   input_terminal = terminal_input && ::tcgetattr(STDIN_FILENO, &own_modes) == 0;
   if (!sequences) {
     return;
   }
-  // The title the terminal saved when tavoro set its own, the size it had,
-  // and its default colours where tavoro changes them.
-  std::string sequence = colours ? "\x1b]110\x07\x1b]111\x07" : "";
-  sequence += "\x1b[23;0t";
+  // The title the terminal saved when tavoro set its own, and its size.
+  give_back_title_and_size = "\x1b[23;0t";
   if (const auto size = terminal_size()) {
-    sequence += resize_request(size->rows, size->columns);
+    give_back_title_and_size += resize_request(size->rows, size->columns);
   }
-  give_back.hold(sequence);
+  give_back.hold(give_back_title_and_size);
+}
+
+void allow_colours(std::string_view give_back_colours) {
+  if (!sequences) {
+    return;
+  }
+  colours = true;
+  give_back.hold(std::string(give_back_colours) + give_back_title_and_size);
 }
 
 bool sequences_allowed() {
@@ -104,5 +104,8 @@ void take_terminal_again() {
   }
   if (input_terminal) {
     ::tcsetattr(STDIN_FILENO, TCSANOW, own_modes_in_force != 0 ? &own_modes : &modes_in_force);
+  }
+  if (output_terminal) {
+    write_all(STDOUT_FILENO, unfinished_line());
   }
 }

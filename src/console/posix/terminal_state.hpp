@@ -13,17 +13,24 @@
 enum class KeptRequest { title, width, look, count };
 
 // Notes how far tavoro may drive the terminal: whether control sequences go
-// to standard output, whether colours may be set, and whether standard
-// input is a terminal, whose line mode is then saved. Prepares what gives
-// the terminal back its colours, title and size. Called once, at start-up.
-void note_terminal(bool allow_sequences, bool allow_colours, bool terminal_input);
+// to standard output, whether standard input is a terminal, whose line mode
+// is then saved, and whether standard output is one, which alone is shown
+// its unfinished line again after a stop. Prepares what gives the terminal
+// back its title and size. Called once, at start-up; colours are allowed
+// only later, by allow_colours.
+void note_terminal(bool allow_sequences, bool terminal_input, bool terminal_output);
+
+// From now on the looks may recolour the terminal, and give_back_colours
+// sets its own colours again whenever it is given back.
+void allow_colours(std::string_view give_back_colours);
 
 bool sequences_allowed();
 bool colours_allowed();
 bool input_is_terminal();
 
-// That line mode with line editing and echo off, signal keys still working:
-// a read returns once min_bytes have come or tenths of a second have passed.
+// The line mode standard input had when tavoro started, with line editing
+// and echo off, signal keys still working: a read returns once min_bytes
+// have come or tenths of a second have passed.
 termios unedited_input_modes(cc_t min_bytes, cc_t tenths);
 
 // Writes the bytes of a request to standard output, standard output flushed
@@ -39,6 +46,7 @@ void leave_input_modes();
 // handler.
 void give_terminal_back();
 
-// Every kept request, and the line mode in force, again. Safe in a signal
-// handler.
+// Every kept request and the line mode in force again, and the line left
+// unfinished (the question or the pause request) written once more under
+// whatever the shell wrote meanwhile. Safe in a signal handler.
 void take_terminal_again();

@@ -1,0 +1,130 @@
+#include "console/posix/terminal_reports.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace {
+
+constexpr std::string_view osc_start = "\x1b]";
+// A report is a few dozen bytes; a longer "OSC string" is taken for typing.
+constexpr std::size_t longest_osc_string = 256;
+
+bool is_digit(char byte) {
+  return byte >= '0' && byte <= '9';
+}
+
+// The length of the position report that bytes begin with, or 0.
+std::size_t position_report_length(std::string_view bytes, int& column) {
+  if (!bytes.starts_with("\x1b[")) {
+    return 0;
+  }
+  const std::size_t row_end =
+      std::find_if_not(bytes.begin() + 2, bytes.end(), is_digit) - bytes.begin();
+  if (row_end == 2 || row_end >= bytes.size() || bytes[row_end] != ';') {
+    return 0;
+  }
+  const std::size_t column_start = row_end + 1;
+  const std::size_t column_end =
+      std::find_if_not(bytes.begin() + static_cast<std::ptrdiff_t>(column_start), bytes.end(),
+                       is_digit) -
+      bytes.begin();
+  if (column_end == column_start || column_end >= bytes.size() || bytes[column_end] != 'R') {
+    return 0;
+  }
+  const auto read = std::from_chars(bytes.data() + column_start, bytes.data() + column_end, column);
+  return read.ec == std::errc{} ? column_end + 1 : 0;
+}
+
+// One channel of rgb:, 1 to 4 hexadecimal digits, scaled to 0..255.
+std::optional<std::uint8_t> channel(std::string_view digits) {
+  unsigned value = 0;
+  if (digits.empty() || digits.size() > 4 ||
+      std::from_chars(digits.data(), digits.data() + digits.size(), value, 16).ptr !=
+          digits.data() + digits.size()) {
+    return std::nullopt;
+  }
+  const unsigned largest = (1U << (4 * digits.size())) - 1;
+  return static_cast<std::uint8_t>((value * 255 + largest / 2) / largest);
+}
+
+// The colour of a whole OSC string "ESC ] which ; rgb:R/G/B" and its end,
+// read strictly: anything else is no colour report.
+std::optional<Colour> colour_report(std::string_view osc, std::string_view which) {
+  const std::size_t end_length = osc.ends_with('\a') ? 1 : 2;
+  std::string_view body = osc.substr(osc_start.size(), osc.size() - osc_start.size() - end_length);
+  if (!body.starts_with(which) || !body.substr(which.size()).starts_with(";rgb:")) {
+    return std::nullopt;
+  }
+  body.remove_prefix(which.size() + 5);
+  std::array<std::optional<std::uint8_t>, 3> channels{};
+  for (std::size_t index = 0; index < channels.size(); ++index) {
+    const std::size_t slash = index + 1 < channels.size() ? body.find('/') : body.size();
+    if (slash == std::string_view::npos) {
+      return std::nullopt;
+    }
+    channels.at(index) = channel(body.substr(0, slash));
+    body.remove_prefix(std::min(slash + 1, body.size()));
+  }
+  if (!channels[0] || !channels[1] || !channels[2]) {
+    return std::nullopt;
+  }
+  return Colour{*channels[0], *channels[1], *channels[2]};
+}
+
+}  // namespace
+
+std::size_t osc_string_length(std::string_view bytes) {
+  if (!bytes.starts_with(osc_start)) {
+    return 0;
+  }
+  const std::size_t end = bytes.find_first_of("\a\x1b", osc_start.size());
+  if (end >= longest_osc_string) {  // also where no end was found
+    return 0;
+  }
+  if (bytes[end] == '\a') {
+    return end + 1;
+  }
+  return bytes.substr(end).starts_with("\x1b\\") ? end + 2 : 0;
+}
+
+TakenReports take_reports(std::string_view bytes, bool take_position) {
+  TakenReports taken;
+  while (!bytes.empty()) {
+    const std::size_t escape = bytes.find('\x1b');
+    taken.typed.append(bytes.substr(0, escape));
+    if (escape == std::string_view::npos) {
+      break;
+    }
+    bytes.remove_prefix(escape);
+    int column = 0;
+    if (const std::size_t length = osc_string_length(bytes); length > 0) {
+      const std::string_view osc = bytes.substr(0, length);
+      if (const auto colour = colour_report(osc, "10")) {
+        taken.text = colour;
+      } else if (const auto background = colour_report(osc, "11")) {
+        taken.background = background;
+      }
+      bytes.remove_prefix(length);
+    } else if (const std::size_t report = position_report_length(bytes, column);
+               report > 0 && take_position && !taken.column) {
+      taken.column = column;
+      bytes.remove_prefix(report);
+    } else {
+      taken.typed += bytes.front();
+      bytes.remove_prefix(1);
+    }
+  }
+  return taken;
+}
+
+std::string colour_request(int which, Colour colour) {
+  constexpr std::string_view hex = "0123456789abcdef";
+  std::string request = "\x1b]" + std::to_string(which) + ";#";
+  for (const std::uint8_t value : {colour.red, colour.green, colour.blue}) {
+    request += hex.at(value / 16U);
+    request += hex.at(value % 16U);
+  }
+  request += '\a';
+  return request;
+}

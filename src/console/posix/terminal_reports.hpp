@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What a terminal answers when tavoro asks it at start-up: where the cursor
+// is (ESC [ row ; column R) and which are its text and background colours
+// (ESC ] 10 ; rgb:RRRR/GGGG/BBBB and the same with 11, ended by BEL or by
+// ESC \). These only look at bytes: reading them is the caller's.
+
+struct Colour {
+  std::uint8_t red;
+  std::uint8_t green;
+  std::uint8_t blue;
+  bool operator==(const Colour&) const = default;
+};
+
+// The reports taken out of what the terminal sent, and what is left of it:
+// the user's typing.
+struct TakenReports {
+  std::string typed;
+  std::optional<int> column;         // of the position report taken
+  std::optional<Colour> text;        // reported for OSC 10
+  std::optional<Colour> background;  // reported for OSC 11
+};
+
+// Takes out of bytes every whole OSC string (ESC ] up to BEL or ESC \),
+// which no key sends, reading those that are colour reports; and, where
+// take_position, the first position report, which a key may send too
+// (Shift-F3 sends ESC [ 1 ; 2 R), so only one that is awaited is taken.
+TakenReports take_reports(std::string_view bytes, bool take_position);
+
+// The length of the whole OSC string that bytes begin with; 0 where they
+// begin with none, or with one not yet ended.
+std::size_t osc_string_length(std::string_view bytes);
+
+// Sets the terminal's text (which 10) or background (which 11) colour. The
+// form #rrggbb, built here from numbers alone, is the one that every
+// terminal answering a colour query takes back (Konsole ignores rgb:).
+std::string colour_request(int which, Colour colour);
