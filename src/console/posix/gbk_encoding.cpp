@@ -25,18 +25,31 @@ bool is_gbk_codeset(std::string_view codeset) {
                      [codeset](std::string_view name) { return same_letters(codeset, name); });
 }
 
-// Used by encode_gbk only, which is handed out only once this has opened.
-iconv_t to_gbk{};
+// The conversion, opened once; (iconv_t)-1 where this system has none.
+iconv_t to_gbk() {
+  static const iconv_t conversion = ::iconv_open("GBK", "UTF-8");
+  return conversion;
+}
+
+bool can_encode_gbk() {
+  // (iconv_t)-1 is how iconv_open says the conversion is not available.
+  return to_gbk() != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+}
+
+}  // namespace
 
 std::string encode_gbk(std::string_view utf8) {
+  if (!can_encode_gbk()) {
+    return std::string(utf8);
+  }
   std::string gbk(utf8.size(), '\0');  // GBK never needs more bytes than UTF-8
   char* in = const_cast<char*>(utf8.data());
   std::size_t in_left = utf8.size();
   char* out = gbk.data();
   std::size_t out_left = gbk.size();
-  ::iconv(to_gbk, nullptr, nullptr, nullptr, nullptr);
+  ::iconv(to_gbk(), nullptr, nullptr, nullptr, nullptr);
   while (in_left > 0) {
-    if (::iconv(to_gbk, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) {
+    if (::iconv(to_gbk(), &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) {
       if (errno == EILSEQ || errno == EINVAL) {
         // Not a text of tavoro's; let the byte through as it is.
         *out++ = *in++;
@@ -51,16 +64,6 @@ std::string encode_gbk(std::string_view utf8) {
   return gbk;
 }
 
-}  // namespace
-
 ConsoleEncoder gbk_encoder_for_locale() {
-  if (!is_gbk_codeset(::nl_langinfo(CODESET))) {
-    return nullptr;
-  }
-  to_gbk = ::iconv_open("GBK", "UTF-8");
-  // (iconv_t)-1 is how iconv_open says the conversion is not available.
-  if (to_gbk == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
-    return nullptr;
-  }
-  return encode_gbk;
+  return is_gbk_codeset(::nl_langinfo(CODESET)) && can_encode_gbk() ? encode_gbk : nullptr;
 }

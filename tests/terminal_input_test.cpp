@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+#include "console/posix/gbk_encoding.hpp"
+#include "console/posix/terminal_reports.hpp"
+#include "console/posix/whole_key.hpp"
+
+// The terminal's answers are taken out of the bytes wherever they stand,
+// after another key's escape sequence included, and the typing around them
+// is kept in order.
+TEST(TerminalReports, TakenOutWholeWithTheTypingKept) {
+  const TakenReports taken = take_reports(
+      "1\x1b[15~\x1b]10;rgb:dddd/dddd/dddd\a2\x1b[1;3R 3\x1b]11;rgb:1c/1c/1c\x1b\\\x1b[1;2R", true);
+  EXPECT_EQ(taken.typed, "1\x1b[15~2 3\x1b[1;2R");  // a second position report is a key
+  EXPECT_EQ(taken.column, 3);
+  EXPECT_EQ(taken.text, (Colour{0xdd, 0xdd, 0xdd}));
+  EXPECT_EQ(taken.background, (Colour{0x1c, 0x1c, 0x1c}));
+
+  // Once the position report has come, Shift-F3 (the same bytes) is a key.
+  EXPECT_EQ(take_reports("\x1b[1;2R", false).typed, "\x1b[1;2R");
+  // An OSC string not yet ended is no report.
+  EXPECT_EQ(take_reports("\x1b]11;rgb:1c/1c", true).typed, "\x1b]11;rgb:1c/1c");
+}
+
+// Only hexadecimal channels of one to four digits make a colour; anything
+// else a report carries is dropped, and what is written back is tavoro's
+// own #rrggbb.
+TEST(TerminalReports, ColoursReadStrictlyAndWrittenBackInOneForm) {
+  const auto text_of = [](const std::string& report) { return take_reports(report, true).text; };
+  EXPECT_EQ(text_of("\x1b]10;rgb:f/80/0fff\a"), (Colour{0xff, 0x80, 0x10}));
+  EXPECT_EQ(text_of("\x1b]10;rgb:ffff/0000/8080\x1b\\"), (Colour{0xff, 0x00, 0x80}));
+  for (const char* junk : {"\x1b]10;rgb:ff/ff\a", "\x1b]10;rgb:ff/ff/ff/ff\a",
+                           "\x1b]10;rgb:fffff/0/0\a", "\x1b]10;rgb:gg/0/0\a", "\x1b]10;#ffffff\a",
+                           "\x1b]10;rgb:ff/ff/ff;\x1b]0;title\a", "\x1b]110;rgb:ff/ff/ff\a"}) {
+    EXPECT_EQ(text_of(junk), std::nullopt) << junk;
+  }
+  EXPECT_EQ(colour_request(11, Colour{0x1c, 0x0a, 0xff}), "\x1b]11;#1c0aff\a");
+}
+
+// The key of a pause is taken whole, and nothing after it: a character of
+// several bytes, the escape sequences of function keys, a report.
+TEST(WholeKey, EndsWhereTheKeyEnds) {
+  ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+  const auto whole_at = [](const std::string& key) {
+    std::size_t length = 1;
+    while (length <= key.size() && !is_whole_key(key.substr(0, length))) {
+      ++length;
+    }
+    return length;
+  };
+  for (const std::string key : {"q", "好", "\x1b[A", "\x1bOP", "\x1b[15~", "\x1b[1;5A", "\x1bx",
+                                "\x1b]11;rgb:1c/1c/1c\a", "\x1b]11;rgb:1c/1c/1c\x1b\\"}) {
+    EXPECT_EQ(whole_at(key), key.size()) << key;
+  }
+  EXPECT_FALSE(is_whole_key("\x1b"));  // Escape alone, or the start of a sequence
+  std::setlocale(LC_CTYPE, "C");
+}
+
+// A character without a GBK form is let through, and the text after it is
+// still converted.
+TEST(GbkEncoding, ConvertsAroundWhatHasNoGbkForm) {
+  EXPECT_EQ(encode_gbk("2024年—"), "2024\xc4\xea\xa1\xaa");
+  EXPECT_EQ(encode_gbk("\xf0\x9f\x98\x80年"), "\xf0\x9f\x98\x80\xc4\xea");
+}
