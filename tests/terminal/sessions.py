@@ -122,7 +122,8 @@ def pause():
 ENDINGS = [([('0\r', 'fa c bye pause'), ('k', 'restore')], 0),
            ([('4 2024 2\r', 'fa ?year ?month ?day'), ('\x04', 'restore')], 0)] + [
            (at + [(how, 'restore')], -number) for at in ([], [REJECTED])
-           for how, number in (('\x03', signal.SIGINT), (signal.SIGTERM, signal.SIGTERM))]
+           for how, number in (('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT),
+                               (signal.SIGTERM, signal.SIGTERM))]
 
 def endings():  # by code 0, Ctrl-D, Ctrl-C and SIGTERM, at a question and at a pause
     for steps, status in ENDINGS:

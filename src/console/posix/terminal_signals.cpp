@@ -51,7 +51,7 @@ void guard_terminal_against_signals() {
       set_action(signal_number, handler);
     }
   };
-  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
     guard(signal_number, on_ending_signal);
   }
   guard(SIGTSTP, on_stop_signal);
