@@ -6,7 +6,7 @@ apt-get update
 apt-get install -y --no-install-recommends \
   cmake g++ make libgtest-dev locales tmux strace python3 python3-pexpect \
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix wine64 file dpkg-dev
+  g++-mingw-w64-x86-64-posix wine64 file dpkg-dev gcovr
 # The second build, by clang against libc++.
 apt-get install -y --no-install-recommends libc++-dev libc++abi-dev
 # The Debian package is checked by lintian, the manual page by man-db and groff.

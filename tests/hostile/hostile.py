@@ -1,7 +1,8 @@
 # Whole-program checks: random hostile bytes, memory over long runs of rejected
 # answers, writes per session, unwritable output.
 # hostile.py fuzz PROGRAM COUNT SEED | memory PROGRAM | writes PROGRAM | unwritable PROGRAM
-import os, random, re, subprocess, sys, tempfile
+#   | nonblocking PROGRAM
+import fcntl, os, random, re, subprocess, sys, tempfile, time
 
 MENU = "\n\n              欢迎进入Tavoro查询系统\n"
 PAUSE = r"请按任意键继续\. \. \. "
@@ -86,6 +87,23 @@ def unwritable(program):
             except subprocess.TimeoutExpired:
                 sys.exit(f"output {name}: still running after 20 s")
             assert done.returncode == 0 and not done.stderr, f"output {name}: {done}"
+
+
+def nonblocking(program):
+    # Output left non-blocking by whoever started tavoro, read only once the pipe is full: every
+    # byte still arrives, as it does through an ordinary pipe.
+    session = b"1 2019 2\n" * 40 + b"0\n"
+    expected = subprocess.run([program], input=session, capture_output=True, check=True).stdout
+    read_end, write_end = os.pipe()
+    fcntl.fcntl(write_end, fcntl.F_SETFL, fcntl.fcntl(write_end, fcntl.F_GETFL) | os.O_NONBLOCK)
+    with subprocess.Popen([program], stdin=subprocess.PIPE, stdout=write_end) as tavoro:
+        os.close(write_end)
+        tavoro.stdin.write(session)
+        tavoro.stdin.close()
+        time.sleep(0.5)  # the pipe fills, and writes meet EAGAIN
+        with os.fdopen(read_end, "rb") as output:
+            received = output.read()
+    assert len(expected) > 65536 and received == expected and tavoro.returncode == 0
 
 
 if __name__ == "__main__":

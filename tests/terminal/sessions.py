@@ -1,7 +1,7 @@
 # Whole tavoro sessions on a pseudo-terminal and in a 55-column tmux window.
 # Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM, CASE one of sessions, pause, endings, width,
 # em_dash, colours, late_reports, stop, conventions.
-import io, os, re, signal, subprocess, sys, termios, time, unicodedata
+import io, os, re, signal, subprocess, sys, tempfile, termios, time, unicodedata
 import pexpect
 
 CASE, PROG = sys.argv[1:3]
@@ -50,13 +50,15 @@ def modes_of(command):  # the modes of a fresh pseudo-terminal, as the program f
     p.close(force=True)
     return modes
 
-def run(steps, enc='utf-8', answers=COLOURED, first=SESSION[0][1], shell=False, **env):
+def run(steps, enc='utf-8', answers=COLOURED, first=SESSION[0][1], shell=False, ignored=None,
+        **env):
     """Output, terminal modes given back, exit status or -signal. answers are what the terminal
     sends when tavoro asks it where the cursor is (None: nothing); shell runs tavoro from an
-    interactive bash."""
+    interactive bash; ignored is a signal that tavoro's parent set to be ignored."""
     env = environment(enc, **env)
     command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
-    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS))
+    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS),
+                      preexec_fn=ignored and (lambda: signal.signal(ignored, signal.SIG_IGN)))
     p.logfile_read, p.timeout, modes = io.BytesIO(), 5, modes_of('cat')
     if shell:
         p.expect_exact(TOKENS['prompt'].encode())
@@ -107,12 +109,14 @@ def sessions():  # the same session in both encodings, in a pipe and on a pseudo
 
 # The pause waits without writing, takes one key, whole and unechoed, and leaves
 # what is typed after it for the questions; the erase key then works again. Keys: a letter,
-# a Han character, Up, F1 (SS3), F5 and Ctrl-Up (CSI with parameters), and a lone Escape.
+# a Han character, Up, F1 (SS3), F5 and Ctrl-Up (CSI with parameters), F5 again with its bytes
+# 50 ms apart (as over a slow link), and a lone Escape.
 REJECTED = ('9\r', 'fa !code c pause')
 ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
 PAUSES = [REJECTED, (None, '')] + [
     (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
     for key in ('q', '好', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
+    ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
     ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
 def pause():
@@ -125,10 +129,14 @@ ENDINGS = [([('0\r', 'fa c bye pause'), ('k', 'restore')], 0),
            for how, number in (('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT),
                                (signal.SIGTERM, signal.SIGTERM))]
 
-def endings():  # by code 0, Ctrl-D, Ctrl-C and SIGTERM, at a question and at a pause
+def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question and at a pause
     for steps, status in ENDINGS:
         log, kept, ended = run(steps)
         assert log.endswith(TOKENS['restore'].encode()) and kept and ended == status, steps
+    # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
+    log, kept, ended = run([('\x03', ''), ('0\r', 'fa c bye pause'), ('k', 'restore')],
+                           ignored=signal.SIGINT)
+    assert kept and ended == 0
 
 def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 55 columns
     socket = f'/tmp/tavoro-tmux-{os.getpid()}'  # a server of its own, for parallel runs
@@ -238,5 +246,16 @@ def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_C
     assert b'\x1b]1' not in log and kept and status == 0
     log, kept, status = run([('0\r', 'fa c bye pause'), ('k', 'restore')], NO_COLOR='')
     assert kept and status == 0
+    # Output to a file, input a terminal: no control sequence, yet every pause waits for its key.
+    with tempfile.NamedTemporaryFile() as out:
+        p = pexpect.spawn('sh', ['-c', f'exec "$0" > {out.name}', PROG], env=environment())
+        for key in '9\r', 'k', '0\r', 'k':
+            assert p.isalive(), f'ended before {key!r}'
+            p.send(key)
+            time.sleep(0.3)
+        p.expect(pexpect.EOF)
+        p.close()
+        text = out.read().decode()
+        assert p.exitstatus == 0 and '\x1b' not in text and text.count(TOKENS['pause']) == 2
 
 globals()[CASE]()
