@@ -43,6 +43,10 @@ share/doc/tavoro/LICENSE
 share/doc/tavoro/README.md
 share/doc/tavoro/changelog.gz
 share/doc/tavoro/copyright
+share/doc/tavoro/doc/screenshots/february-2024.png
+share/doc/tavoro/doc/screenshots/menu.png
+share/doc/tavoro/doc/screenshots/rejected-month.png
+share/doc/tavoro/doc/screenshots/windows-console.png
 share/man/man1/tavoro.1.gz"
 
 # A tree that must hold these files under the given directory and nothing
