@@ -1,34 +1,37 @@
-# Whole tavoro sessions on a pseudo-terminal and in a 55-column tmux window.
-# Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM, CASE one of sessions, pause, endings, width,
-# em_dash, colours, late_reports, stop, conventions.
+# Whole tavoro sessions on a pseudo-terminal (and one in tmux), one behaviour of the terminal
+# console a case. Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM
 import io, os, re, signal, subprocess, sys, tempfile, termios, time, unicodedata
 import pexpect
 
 CASE, PROG = sys.argv[1:3]
 ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
 LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
-# What a terminal answers to tavoro's position request where an em dash is one or two columns.
+
+# What the terminal answers at start-up: where the cursor went past the em dash (one or two
+# columns), and its text and background colours, worded as xterm and as mlterm (ESC \) do.
 NARROW, WIDE = '\x1b[1;2R', '\x1b[1;3R'
-# Its answers to the colour queries, as xterm words them and as mlterm ends them (ESC \).
 TEXT, BACKGROUND = '\x1b]10;rgb:dddd/dddd/dddd\x07', '\x1b]11;rgb:1c1c/1c1c/1c1c\x1b\\'
-COLOURED = TEXT + BACKGROUND + WIDE  # a terminal that reports its colours: most of them
+COLOURED = TEXT + BACKGROUND + WIDE
+
 def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
-# A session reduced to its console commands, questions, complaints and answers.
+def given_back(colours=''): return colours + f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t'
+
+# A session is read as a list of these names: its console commands, questions and screens.
 TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{ROWS};55t',
           'f0': look('#f2f2f2', '#0c0c0c'), 'fa': look('#f2f2f2', '#16c60c'),
           'c': look('#0c0c0c', '#e74856'), 'cls': '\x1b[H\x1b[2J\x1b[3J',
-          'restore': f'\x1b]10;#dddddd\x07\x1b]11;#1c1c1c\x07\x1b[23;0t\x1b[8;{ROWS};{COLS}t',
-          'restore-defaults': f'\x1b]110\x07\x1b]111\x07\x1b[23;0t\x1b[8;{ROWS};{COLS}t',
-          'restore-uncoloured': f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t', 'measure': '\r—',
-          'ask-colours': '\x1b]10;?\x07\x1b]11;?\x07', 'ask-position': '\x1b[6n',
-          'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ',
-          'pause': '请按任意键继续. . . ', 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
-          '?year': '年份：===》', '?wd': '(0~6)：===》', '?month': '（1~12）：===》',
-          '?day': '31）：===》', '!code': '代码有误', '!wd': '只有0~6呦~', '!month': '月份输错了呦~',
-          '!day': '天呦~，请重新输入！！！', 'year-cal': '年年历表如下：', 'month-cal': '月 日 历 为：',
-          'report': '日是', 'bye': '感谢你的使用'}
+          'restore': given_back('\x1b]10;#dddddd\x07\x1b]11;#1c1c1c\x07'),
+          'restore-defaults': given_back('\x1b]110\x07\x1b]111\x07'),
+          'restore-uncoloured': given_back(), 'measure': '\r—', 'ask-position': '\x1b[6n',
+          'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ', 'pause': '请按任意键继续. . . ',
+          'menu': '欢迎进入Tavoro', '?code': '代码：=====》', '?year': '年份：===》',
+          '?wd': '(0~6)：===》', '?month': '（1~12）：===》', '?day': '31）：===》',
+          '!code': '代码有误', '!wd': '只有0~6呦~', '!month': '月份输错了呦~',
+          '!day': '天呦~，请重新输入！！！', 'year-cal': '年年历表如下：',
+          'month-cal': '月 日 历 为：', 'report': '日是', 'bye': '感谢你的使用'}
 NAMES = {enc: {text.encode(enc): name for name, text in TOKENS.items()} for enc in LOCALES}
 PATTERNS = {enc: re.compile(b'|'.join(map(re.escape, NAMES[enc]))) for enc in LOCALES}
+
 # (what is typed at the menu, what is shown up to the pause that follows)
 QUERIES = [('9\r', 'fa !code c'), ('x' * 60 + '\r', 'fa !code c'),
            ('1 -2147483648 7\rabc\r6\r', 'fa ?year ?wd cls !wd c ?wd cls !wd c ?wd fa year-cal'),
@@ -40,9 +43,23 @@ QUERIES = [('9\r', 'fa !code c'), ('x' * 60 + '\r', 'fa !code c'),
            ('3 2147483647 0 m\r12 32\r31\r',
             'fa ?year ?wd fa ?month cls !month c ?month ?day cls !day c ?day report fa'),
            ('4 2024 2 30\r29\r', 'fa ?year ?month ?day cls !day c ?day report fa')]
-SESSION = [('', 'title width f0 menu ?code')] + [
-    step for q, shown in QUERIES for step in ((q, shown + ' pause'), ('k', 'cls menu ?code'))
-] + [('0\r', 'fa c bye pause'), ('k', 'restore')]
+START = 'title width f0 menu ?code'
+NEXT_MENU = ('k', 'cls menu ?code')
+BYE = [('0\r', 'fa c bye pause'), ('k', 'restore')]
+SESSION = [step for typed, shown in QUERIES for step in ((typed, shown + ' pause'), NEXT_MENU)]
+SESSION += BYE
+REJECTED = ('9\r', 'fa !code c pause')
+ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
+# The same where the terminal is never recoloured.
+UNCOLOURED = {'first': 'title width menu ?code', 'answered': ('4 2024 2 29\r',
+              '?year ?month ?day report pause'), 'bye': [('0\r', 'bye pause'),
+                                                         ('k', 'restore-uncoloured')]}
+
+
+def environment(enc='utf-8', **env):
+    return {**{k: v for k, v in os.environ.items() if k not in ('NO_COLOR', 'TMUX')},
+            'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
+
 
 def modes_of(command):  # the modes of a fresh pseudo-terminal, as the program finds them
     p = pexpect.spawn(command)
@@ -50,11 +67,13 @@ def modes_of(command):  # the modes of a fresh pseudo-terminal, as the program f
     p.close(force=True)
     return modes
 
-def run(steps, enc='utf-8', answers=COLOURED, first=SESSION[0][1], shell=False, ignored=None,
-        **env):
-    """Output, terminal modes given back, exit status or -signal. answers are what the terminal
-    sends when tavoro asks it where the cursor is (None: nothing); shell runs tavoro from an
-    interactive bash; ignored is a signal that tavoro's parent set to be ignored."""
+
+def run(steps, enc='utf-8', answers=COLOURED, first=START, shell=False, ignored=None, **env):
+    """Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; None:
+    nothing for a second, in which nothing may be written) and waits for the names it shows.
+    answers: what the terminal sends once asked where the cursor is (None: nothing; a tuple: its
+    parts 10 ms apart). shell: from an interactive bash. ignored: a signal its parent ignores.
+    Returns the output, whether the line modes were given back, and the status or -signal."""
     env = environment(enc, **env)
     command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
     p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS),
@@ -65,34 +84,33 @@ def run(steps, enc='utf-8', answers=COLOURED, first=SESSION[0][1], shell=False, 
         p.send(PROG + '\r')
     if env['TERM'] != 'dumb':
         p.expect_exact(TOKENS['ask-position'].encode())
-        if isinstance(answers, tuple):  # one after another, 10 ms apart, as GNU screen sends them
-            for answer in answers:
-                time.sleep(0.01)
-                os.write(p.child_fd, answer.encode())
-        else:
-            p.send(answers or '')
+        for part in answers if isinstance(answers, tuple) else (answers or '',):
+            time.sleep(0.01)
+            os.write(p.child_fd, part.encode())
         first = 'erase ' + first if enc == 'utf-8' else first
-    for send, want in [('', first)] + steps:  # a signal number sends it; None waits a second
+    for send, want in [('', first)] + steps:
         p.kill(send) if isinstance(send, int) else p.send(send or '')
         got = [NAMES[enc][p.match.group()] for _ in want.split() if p.expect(PATTERNS[enc]) == 0]
         assert got == want.split(), f'after {send!r}: {got}'
-        assert send is not None or p.expect([PATTERNS[enc], pexpect.TIMEOUT], timeout=1) == 1 and (
-            not p.before), 'written while waiting at a pause'
+        if send is None:
+            silent = p.expect([PATTERNS[enc], pexpect.TIMEOUT], timeout=1) == 1 and not p.before
+            assert silent, 'written while waiting at a pause'
     if shell:
         p.send('exit\r')
     p.expect(pexpect.EOF)
     kept = termios.tcgetattr(p.child_fd) == modes
     p.close()
-    status = p.exitstatus if p.signalstatus is None else -p.signalstatus
-    return p.logfile_read.getvalue(), kept, status
+    return p.logfile_read.getvalue(), kept, (p.exitstatus if p.signalstatus is None
+                                             else -p.signalstatus)
 
-def sessions():  # the same session in both encodings, in a pipe and on a pseudo-terminal
+
+def sessions():  # the console commands of a whole session, pinned; GBK the same bytes re-encoded
     typed = ''.join(send for send, _ in SESSION if send.endswith('\r')).replace('\r', '\n')
     piped, ptys = {}, {}
     for enc, locale in LOCALES.items():
         piped[enc] = subprocess.run([PROG], input=typed.encode(), capture_output=True, check=True,
                                     env=dict(os.environ, LC_ALL=locale)).stdout
-        ptys[enc], kept, status = run(SESSION[1:], enc)
+        ptys[enc], kept, status = run(SESSION, enc)
         assert kept and status == 0, enc
     # Only a UTF-8 terminal is asked how wide it draws an em dash.
     for token in 'measure', 'erase':
@@ -100,49 +118,47 @@ def sessions():  # the same session in both encodings, in a pipe and on a pseudo
     for out in piped, ptys:
         assert out['gbk'] == out['utf-8'].decode().encode('gbk'), 'zh_CN.GBK locale missing?'
     assert b'\x1b' not in piped['utf-8']
-    # Every calendar field is 6 GBK bytes: 4 spaces before a weekday name.
-    head = ''.join('    ' + name for name in '日一二三四五六').encode('gbk')
-    rule = re.escape((' ' + '—' * 21).encode('gbk'))
-    grids = re.findall(re.escape(head) + b'\n(.*?)\n' + rule, piped['gbk'], re.S)
-    assert len(grids) == 17 and all(re.fullmatch(rb'( {6}| {4}[1-3]\d| {5}\d)*', row)
-                                    for grid in grids for row in grid.split(b'\n'))
 
-# The pause waits without writing, takes one key, whole and unechoed, and leaves
-# what is typed after it for the questions; the erase key then works again. Keys: a letter,
-# a Han character, Up, F1 (SS3), F5 and Ctrl-Up (CSI with parameters), F5 again with its bytes
-# 50 ms apart (as over a slow link), and a lone Escape.
-REJECTED = ('9\r', 'fa !code c pause')
-ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
+
+# Keys at a pause: a letter, a Han character, Up, F1 (SS3), F5 and Ctrl-Up (CSI with parameters),
+# each followed at once by the answers of a query; F5 with its bytes 50 ms apart; a lone Escape.
 PAUSES = [REJECTED, (None, '')] + [
     (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
     for key in ('q', '好', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
     ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
-def pause():
+
+def pause():  # waits silently for one key, whole and unechoed; what follows it is answers
     log, kept, status = run(PAUSES)
     assert (TOKENS['pause'] + '\r\n' + TOKENS['cls']).encode() in log and kept and status == 0
 
-ENDINGS = [([('0\r', 'fa c bye pause'), ('k', 'restore')], 0),
-           ([('4 2024 2\r', 'fa ?year ?month ?day'), ('\x04', 'restore')], 0)] + [
-           (at + [(how, 'restore')], -number) for at in ([], [REJECTED])
-           for how, number in (('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT),
-                               (signal.SIGTERM, signal.SIGTERM))]
 
 def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question and at a pause
-    for steps, status in ENDINGS:
+    endings = [(BYE, 0), ([('4 2024 2\r', 'fa ?year ?month ?day'), ('\x04', 'restore')], 0)]
+    for at in [], [REJECTED]:
+        for how, number in ('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT), (
+                signal.SIGTERM, signal.SIGTERM):
+            endings.append((at + [(how, 'restore')], -number))
+    for steps, status in endings:
         log, kept, ended = run(steps)
         assert log.endswith(TOKENS['restore'].encode()) and kept and ended == status, steps
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
-    log, kept, ended = run([('\x03', ''), ('0\r', 'fa c bye pause'), ('k', 'restore')],
-                           ignored=signal.SIGINT)
+    log, kept, ended = run([('\x03', '')] + BYE, ignored=signal.SIGINT)
     assert kept and ended == 0
 
-def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 55 columns
+
+def width():  # in tmux, 55 columns: only the 60 typed x's wrap; rule lines 43; given back
     socket = f'/tmp/tavoro-tmux-{os.getpid()}'  # a server of its own, for parallel runs
+
     def tmux(*args):
         return subprocess.run(['tmux', '-S', socket, '-f', '/dev/null', *args], check=True,
                               capture_output=True, text=True).stdout
+
+    def pane():  # cursor column, whether tavoro has ended, title, text and background colour
+        return tmux('display', '-p', '-t', 't', '#{cursor_x}|#{pane_dead}|#{pane_title}|'
+                    '#{pane_fg}|#{pane_bg}').strip().split('|')
+
     def show(keys, end):  # the pane once its text ends in end, and its line count when joined
         tmux('send-keys', '-t', 't', '-l', keys)
         for _ in range(100):
@@ -151,11 +167,10 @@ def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 
             if screen.rstrip().endswith(end) if end else pane()[1] == '1':
                 return screen, tmux('capture-pane', '-p', '-J', '-S', '-', '-t', 't').count('\n')
         raise AssertionError(f'after {keys!r}: {screen}')
-    def pane(): return tmux('display', '-p', '-t', 't', '#{cursor_x}|#{pane_dead}|#{pane_title}|'
-                            '#{pane_fg}|#{pane_bg}').strip().split('|')
+
+    def columns(line): return sum(1 + (unicodedata.east_asian_width(c) in 'WF') for c in line)
     tmux('new-session', '-d', '-s', 't', '-x', '55', '-y', '200',
          f"printf '\\033]2;before\\007'; exec {PROG}", ';', 'set', '-w', 'remain-on-exit', 'on')
-    def columns(line): return sum(1 + (unicodedata.east_asian_width(c) in 'WF') for c in line)
     try:
         screen, _ = show('', '》')
         assert '—' not in screen, 'the em dash measured at start-up left on the screen'
@@ -163,7 +178,6 @@ def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 
         for typed in [typed for typed, _ in QUERIES] + ['0\r']:
             screen, joined = show(typed, '. .')
             assert (joined < screen.count('\n')) == typed.startswith('x' * 60), screen
-            # tmux draws an em dash one column wide: a rule line ends one column past the grid.
             assert {columns(line) for line in screen.split('\n') if '—' in line} <= {43}, screen
             assert typed == '0\r' or show('k', '》') and pane()[0] == '35', 'prompt not 35 wide'
         show('k', None)
@@ -172,26 +186,18 @@ def width():  # the same queries in tmux: no line but the 60 typed x's wraps in 
         tmux('kill-server')
         os.remove(socket)  # left behind by the server
 
-def environment(enc='utf-8', **env):
-    return {**{k: v for k, v in os.environ.items() if k != 'NO_COLOR'}, 'LC_ALL': LOCALES[enc],
-            'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
-
-def rule_dashes(log):  # how many em dashes each rule line written holds
-    return {len(dashes) // 3 for dashes in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
-
-YEAR = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
-THEN_END = [('k', 'cls menu ?code'), ('0\r', 'fa c bye pause'), ('k', 'restore')]
 
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
-    typed = ('4 2024 3 1\r', SESSION[0][1] + ' fa ?year ?month ?day report fa pause')
+    year = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
+    ahead = ('4 2024 3 1\r', START + ' fa ?year ?month ?day report fa pause')
     for report, steps, dashes, first in [
-            (NARROW, [YEAR], 42, SESSION[0][1]), (WIDE, [YEAR], 21, SESSION[0][1]),
-            ('', [YEAR], 21, SESSION[0][1]),  # no answer to the position request
-            ('', [(NARROW, ''), YEAR], 21, SESSION[0][1]),  # an answer that comes late
-            (typed[0] + NARROW, [('k', 'cls menu ?code'), YEAR], 42, typed[1])]:  # typed ahead
-        log, kept, status = run(steps + THEN_END, answers=TEXT + BACKGROUND + report, first=first)
-        assert rule_dashes(log) == {dashes} and kept and status == 0, (report, steps, rule_dashes(log))
-        assert b'!code' not in log
+            (NARROW, [year], 42, START), (WIDE, [year], 21, START),
+            ('', [year], 21, START),  # no answer to the position request
+            (ahead[0] + NARROW, [NEXT_MENU, year], 42, ahead[1])]:  # answers typed ahead of it
+        log, kept, status = run(steps + [NEXT_MENU] + BYE, answers=TEXT + BACKGROUND + report,
+                                first=first)
+        drawn = {len(rule) // 3 for rule in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
+        assert drawn == {dashes} and kept and status == 0, (report, drawn)
     p = pexpect.spawn(PROG, env=environment(), dimensions=(ROWS, COLS))
     p.expect_exact(TOKENS['measure'].encode())
     asked = time.monotonic()
@@ -199,53 +205,51 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
     assert time.monotonic() - asked < 0.5, 'waited too long for a terminal that does not answer'
     p.close(force=True)
 
-UNCOLOURED_END = [('0\r', 'bye pause'), ('k', 'restore-uncoloured')]
 
 def colours():  # recoloured only where tavoro can set the terminal's own colours back
+    plain = {'first': UNCOLOURED['first'], 'answers': WIDE}
     # Nothing reported: no colour is ever set, and none is given back.
-    log, kept, status = run(UNCOLOURED_END, answers=WIDE, first='title width menu ?code')
-    assert b'\x1b]10;#' not in log and b'\x1b]11' not in log.replace(b'\x1b]11;?', b'')
-    # tmux reports nothing but honours the requests to go back to its default colours.
-    run([('0\r', 'fa c bye pause'), ('k', 'restore-defaults')], answers=WIDE,
-        TMUX='/tmp/tmux-0/default,1,0', TERM='screen-256color')
-    # A terminal started from a tmux pane inherits TMUX but is not tmux.
-    run(UNCOLOURED_END, answers=WIDE, first='title width menu ?code', TMUX='/tmp/tmux-0/default,1,0')
-    # GNU screen: only the background reported, after screen's own position report; it is
-    # taken then, never typed, and one colour alone does not allow the looks.
-    log, _, _ = run([ANSWERED_PLAIN, NEXT_MENU] + UNCOLOURED_END, answers=(WIDE, BACKGROUND),
-                    first='title width menu ?code')
+    log, _, _ = run(UNCOLOURED['bye'], **plain)
+    assert not re.search(rb'\x1b\]1[01];[^?]', log), 'a colour set'
+    # tmux reports nothing but honours the requests to go back to its default colours; a
+    # terminal started from a tmux pane inherits TMUX but names itself in TERM.
+    tmux = '/tmp/tmux-0/default,1,0'
+    run([('0\r', 'fa c bye pause'), ('k', 'restore-defaults')], answers=WIDE, TMUX=tmux,
+        TERM='screen-256color')
+    run(UNCOLOURED['bye'], TMUX=tmux, **plain)
+    # GNU screen: only the background reported, after screen's own position report. It is taken
+    # then, never echoed nor typed, and one colour alone does not allow the looks.
+    log, _, _ = run([UNCOLOURED['answered'], NEXT_MENU] + UNCOLOURED['bye'],
+                    first=UNCOLOURED['first'], answers=(WIDE, BACKGROUND))
     assert b'rgb:' not in log, 'the late answer echoed'
 
-ANSWERED_PLAIN = ('4 2024 2 29\r', '?year ?month ?day report pause')
-NEXT_MENU = ('k', 'cls menu ?code')
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
-    late = TEXT + BACKGROUND + NARROW
+    late, answered = TEXT + BACKGROUND + NARROW, UNCOLOURED['answered']
+    silent = {'answers': None, 'first': UNCOLOURED['first']}
     # At a question: taken out of the line, the answers around them kept.
-    run([(late + ANSWERED_PLAIN[0], ANSWERED_PLAIN[1]), NEXT_MENU] + UNCOLOURED_END, answers=None,
-        first='title width menu ?code')
+    run([(late + answered[0], answered[1]), NEXT_MENU] + UNCOLOURED['bye'], **silent)
     # At a pause: no key, so the pause waits on.
-    run([('9\r', '!code pause'), (late, ''), (None, ''), NEXT_MENU] + UNCOLOURED_END, answers=None, first='title width menu ?code')
+    run([('9\r', '!code pause'), (late, ''), (None, ''), NEXT_MENU] + UNCOLOURED['bye'], **silent)
     # Ctrl-D on a line that holds only a report still ends the input.
-    log, kept, status = run([(BACKGROUND + '\x04', 'restore-uncoloured')], answers=None,
-                            first='title width menu ?code')
+    log, kept, status = run([(BACKGROUND + '\x04', 'restore-uncoloured')], **silent)
     assert kept and status == 0
 
-def stop():  # Ctrl-Z in an interactive shell, at a question and at a pause; fg shows it again
+
+def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg asks again
     run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code'), REJECTED,
          ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
-         ('k', 'cls menu ?code'), ('0\r', 'fa c bye pause'), ('k', 'restore prompt')], shell=True)
+         NEXT_MENU, ('0\r', 'fa c bye pause'), ('k', 'restore prompt')], shell=True)
+
 
 def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_COLOR: no looks
     log, kept, status = run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
                              ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM='dumb')
     assert b'\x1b' not in log and kept and status == 0
-    log, kept, status = run([('9\r', '!code pause'), ('k', 'cls menu ?code'),
-                             ('0\r', 'bye pause'), ('k', 'restore-uncoloured')],
-                            first='title width menu ?code', NO_COLOR='1')
+    log, kept, status = run([('9\r', '!code pause'), NEXT_MENU] + UNCOLOURED['bye'],
+                            first=UNCOLOURED['first'], NO_COLOR='1')
     assert b'\x1b]1' not in log and kept and status == 0
-    log, kept, status = run([('0\r', 'fa c bye pause'), ('k', 'restore')], NO_COLOR='')
-    assert kept and status == 0
+    run(BYE, NO_COLOR='')
     # Output to a file, input a terminal: no control sequence, yet every pause waits for its key.
     with tempfile.NamedTemporaryFile() as out:
         p = pexpect.spawn('sh', ['-c', f'exec "$0" > {out.name}', PROG], env=environment())
@@ -257,5 +261,6 @@ def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_C
         p.close()
         text = out.read().decode()
         assert p.exitstatus == 0 and '\x1b' not in text and text.count(TOKENS['pause']) == 2
+
 
 globals()[CASE]()
