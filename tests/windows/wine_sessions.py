@@ -3,7 +3,7 @@
 #   commands STAND_IN_EXE  the command lines that reach the interpreter, in order
 #   screen   -             what a console in a terminal shows, and its title
 #   piped    GOLDEN_DIR    transcripts through a pipe whose answers arrive late
-import difflib, os, re, shlex, shutil, subprocess, sys, tempfile, time
+import difflib, os, re, shlex, shutil, subprocess, sys, tempfile, termios, time
 
 CASE, EXE, ARGUMENT = sys.argv[1:4]
 assert os.environ.get('WINEPREFIX'), 'a Wine prefix of its own is needed'
@@ -24,14 +24,18 @@ def wait_until(condition, what, seconds=30):
 
 class Pane:
     """tavoro.exe in a tmux pane, which Wine takes for the console's window."""
-    def __init__(self, locale, **extra):
+    def __init__(self, locale, output=None, **extra):  # output: a file for standard output
         self.locale, self.folder = locale, tempfile.mkdtemp(prefix='tavoro-wine-tmux.')
         with open(os.path.join(self.folder, 'conf'), 'w') as conf:
-            conf.write('set -g remain-on-exit on\n')  # to read the exit status
+            conf.write('set -g remain-on-exit on\n')  # the screen stays after the end
         settings = {'LC_ALL': locale, 'WINEPREFIX': os.environ['WINEPREFIX'], **SPARE, **extra}
-        command = ['env', *(f'{k}={v}' for k, v in settings.items()), WINE, EXE]
-        self.tmux('-f', conf.name, 'new-session', '-d', '-s', 't', '-x', '80', '-y', '40',
-                  shlex.join(command))
+        command = shlex.join(['env', *(f'{k}={v}' for k, v in settings.items()), WINE, EXE])
+        if output:
+            command += ' > ' + shlex.quote(output)
+        # The shell notes the exit status: tmux at times never learns it.
+        self.status = os.path.join(self.folder, 'status')
+        command += f'; echo $? > {self.status}.new && mv {self.status}.new {self.status}'
+        self.tmux('-f', conf.name, 'new-session', '-d', '-s', 't', '-x', '80', '-y', '40', command)
 
     def tmux(self, *args):
         socket = os.path.join(self.folder, 'socket')  # a server of its own
@@ -42,6 +46,13 @@ class Pane:
     def screen(self): return self.tmux('capture-pane', '-p', '-t', 't')
     def history(self): return self.tmux('capture-pane', '-p', '-S', '-', '-t', 't')
     def show(self, key): return self.tmux('display', '-p', '-t', 't', f'#{{{key}}}').strip()
+
+    def reading(self):  # Wine's console takes keys raw once tavoro.exe first reads them
+        tty = os.open(self.show('pane_tty'), os.O_RDONLY | os.O_NOCTTY)
+        try:
+            return not termios.tcgetattr(tty)[3] & termios.ICANON
+        finally:
+            os.close(tty)
 
     def wait_for(self, *texts, gone=None):  # texts on the screen, the text gone from it
         def shown():
@@ -76,8 +87,9 @@ class Pane:
 
     def ended(self):
         """How tavoro.exe ended: '0' for exit status 0."""
-        wait_until(lambda: self.show('pane_dead') == '1', 'the end of tavoro.exe')
-        return self.show('pane_dead_status') or 'signal ' + self.show('pane_dead_signal')
+        wait_until(lambda: os.path.exists(self.status), 'the end of tavoro.exe')
+        with open(self.status) as f:
+            return f.read().strip()
 
     def __enter__(self): return self
 
@@ -96,11 +108,18 @@ EXPECTED_COMMANDS = (['title C++Tavoro程序', 'mode con cols=55', 'color f0']
                      + ['color fa', 'color c', 'pause'])  # goodbye
 
 def commands():
-    log = tempfile.NamedTemporaryFile(suffix='.log', delete=False).name
+    """The command lines handed to the interpreter: all of them with a console
+    for input and output; no cls with the output in a file, where it would
+    write a form feed; neither cls nor pause from a pipe, whose answers pause
+    would take."""
+    log, transcript = (tempfile.NamedTemporaryFile(suffix=s, delete=False).name
+                       for s in ('.log', '.out'))
     log_env = {'COMMAND_LOG': windows_path(log)}
+    def read(path):
+        with open(path, 'rb') as f:
+            return f.read()
     def logged():
-        with open(log, encoding='utf-8') as f:
-            lines = f.read().splitlines()
+        lines = read(log).decode('utf-8').splitlines()
         open(log, 'w').close()
         return lines
     # Wine takes COMSPEC from the registry, so the stand-in is named there.
@@ -109,21 +128,30 @@ def commands():
                     '/f'], check=True, capture_output=True, env=wine_env('C.UTF-8'))
     try:
         for locale in LOCALES:
-            with Pane(locale, **log_env) as pane:
-                pane.wait_for('代码：=====》')
-                pane.type(''.join(line + '\r' for line in TYPED))
-                assert (end := pane.ended()) == '0', end
-            assert (got := logged()) == EXPECTED_COMMANDS, (locale, 'console', got)
-            # From a pipe the interpreter's pause is never run: it would read the answers.
+            # Typed at the console, the output going to it and then to a file.
+            for output, left_out in ((None, []), (transcript, ['cls'])):
+                with Pane(locale, output, **log_env) as pane:
+                    shown = lambda: read(output).decode('gbk', 'replace') if output else pane.screen()
+                    wait_until(lambda: '代码：=====》' in shown() and pane.reading(), 'the menu')
+                    pane.type(''.join(line + '\r' for line in TYPED))
+                    assert (end := pane.ended()) == '0', end
+                got = logged()
+                wanted = [c for c in EXPECTED_COMMANDS if c not in left_out]
+                assert got == wanted, (locale, output or 'console', got)
             run = subprocess.run([WINE, EXE], input=''.join(l + '\n' for l in TYPED).encode(),
                                  capture_output=True, env=wine_env(locale, **log_env), timeout=60)
             assert run.returncode == 0, (locale, run.returncode)
             got = logged()
-            assert got == [c for c in EXPECTED_COMMANDS if c != 'pause'], (locale, 'pipe', got)
+            wanted = [c for c in EXPECTED_COMMANDS if c not in ('cls', 'pause')]
+            assert got == wanted, (locale, 'pipe', got)
+            # The stand-in writes to a file what the interpreter's cls and pause would.
+            assert b'\f' not in read(transcript), (locale, 'a form feed in the file')
+            assert read(transcript) == run.stdout, (locale, 'the file differs from the pipe')
     finally:
         subprocess.run([WINE, 'reg', 'delete', user_env, '/v', 'ComSpec', '/f'],
                        capture_output=True, env=wine_env('C.UTF-8'))
         os.unlink(log)
+        os.unlink(transcript)
 
 # The console's looks as SGR colours: (text, background).
 START, ACCEPTED, REJECTED = (30, 107), (92, 107), (91, 40)
