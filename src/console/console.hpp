@@ -4,11 +4,11 @@
 
 // The seven console commands through which tavoro drives its window. The
 // vocabulary is fixed: no other command line is ever built or run. On
-// Windows each is handed, literally, to the command interpreter; elsewhere
-// each is carried out with terminal control sequences, and only when
-// standard output is a terminal that takes them. Where no one can press a
-// key, standard input not being a terminal or console, "pause" writes its
-// request and goes on.
+// Windows each is handed, literally, to the command interpreter, "cls" only
+// where standard output is a console; elsewhere each is carried out with
+// terminal control sequences, and only when standard output is a terminal
+// that takes them. Where no one can press a key, standard input not being a
+// terminal or console, "pause" writes its request and goes on.
 enum class ConsoleCommand {
   title,          // "title C++Tavoro程序"
   width,          // "mode con cols=55"
