@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <sstream>
@@ -61,39 +60,4 @@ TEST(Screens, EveryDateStandsUnderItsTrueWeekday) {
     }
     ASSERT_EQ(next, chr::sys_days{(year + chr::years{1}) / chr::January / 1}) << y;
   }
-}
-
-// Headings keep their fields for years of any length and sign.
-TEST(Screens, HeadingsForYearsOfAnyLength) {
-  const auto small = lines_of([] { print_year_calendar(-44, 1, 6); });
-  EXPECT_EQ(small.at(0), "            -44年年历表如下：");
-  EXPECT_EQ(small.at(2), "   -44年1月份为：");
-  const auto large = lines_of([] { print_year_calendar(2147483647, 0, 0); });
-  EXPECT_EQ(large.at(2), "2147483647年1月份为：");
-  EXPECT_NE(std::find(large.begin(), large.end(), "2147483647年12月份为："), large.end());
-  EXPECT_EQ(lines_of([] { print_month_calendar(5, 12, 0, 0); }).at(1),
-            "        5 年 12 月 日 历 为：");
-}
-
-// Where the terminal draws an em dash one column wide, the rule lines carry
-// twice as many, so that they span the grid and one column more.
-TEST(Screens, RuleLinesSpanTheGridWhereverEmDashesAreDrawn) {
-  const std::string dash = "—";
-  const auto rule_of = [](int dash_columns) {
-    set_em_dash_columns(dash_columns);
-    const auto lines = lines_of([] { print_month_calendar(2019, 3, 0, 2); });
-    set_em_dash_columns(2);
-    EXPECT_EQ(lines.at(2), lines.back());
-    return lines.at(2);
-  };
-  std::string narrow = " ";
-  std::string wide = " ";
-  for (int dash_count = 0; dash_count < 42; ++dash_count) {
-    narrow += dash;
-    wide += dash_count < 21 ? dash : "";
-  }
-  EXPECT_EQ(rule_of(1), narrow);
-  EXPECT_EQ(rule_of(2), wide);
-  EXPECT_EQ(rule_of(0), wide);
-  EXPECT_EQ(lines_of([] { print_year_calendar(2019, 0, 2); }).at(3), wide);
 }

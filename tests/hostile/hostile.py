@@ -6,15 +6,6 @@ import fcntl, os, random, re, subprocess, sys, tempfile, time
 
 MENU = "\n\n              欢迎进入Tavoro查询系统\n"
 PAUSE = r"请按任意键继续\. \. \. "
-# Each rejection as it stands between the question that got the answer and
-# the same question asked again.
-REJECTIONS = [
-    (r"请输入你想要实现功能的代码：=====》\n", "你输入的代码有误，请重新输入！\n" + PAUSE + "\n", MENU),
-    (r"请输入你要查询的年份：===》\n", "！！！年份输错了呦~，请重新输入！！！\n", r"请输入你要查询的年份"),
-    (r"该年元旦是星期几\(0~6\)：===》\n", "！！！一个星期的范围只有0~6呦~，请重新输入！！！\n", r"该年元旦是星期几"),
-    (r"请输入你要查询的月份（1~12）：===》\n", "！！！月份输错了呦~，请重新输入！！！\n", r"请输入你要查询的月份"),
-    (r"请输入几号（1~28\|29\|30\|31）：===》\n", r"(?:！！！)?-?\d+年\d+月只有\d+天呦~，请重新输入！！！\n", r"请输入几号"),
-]
 WORDS = [b"0", b"1", b"2", b"3", b"4", b"2019", b"2024", b"1900", b"-5", b"2147483647",
          b"-2147483648", b"2147483648", b"-", b"+", b"+-1", b"x", b"\0", b"\x80\xff", b"\xe5\xb9\xb4"]
 GAPS = [b" ", b"\t", b"\n", b"\r\n", b"\r", b"\v"]
@@ -44,9 +35,6 @@ def fuzz(program, count, seed):
         faults += ["no menu first"] * (not out.startswith(MENU))
         faults += ["ends elsewhere than at a question or the farewell"] * (
             not re.search(r"(》|感谢你的使用！即将为你退出程序！\n" + PAUSE + r")\n\Z", out))
-        for asked, complaint, again in REJECTIONS:
-            if len(re.findall(complaint, out)) != len(re.findall(asked + complaint + "(?=" + again + ")", out)):
-                faults.append("a complaint not between its question and the question again: " + complaint)
         if faults:
             with open(f"hostile-{seed}-{run}.in", "wb") as kept:
                 kept.write(data or b"")
