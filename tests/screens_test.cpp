@@ -4,7 +4,6 @@
 #include <iostream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "render/screens.hpp"
 
@@ -12,19 +11,13 @@ namespace chr = std::chrono;
 
 namespace {
 
-// What a renderer writes to standard output, split into lines.
-template <typename Render>
-std::vector<std::string> lines_of(Render render) {
+// The year calendar as it is written to standard output.
+std::istringstream year_calendar(std::int32_t year, LeapFlag leap, NewYearWeekday new_year) {
   std::ostringstream captured;
   std::streambuf* const original = std::cout.rdbuf(captured.rdbuf());
-  render();
+  print_year_calendar(year, leap, new_year);
   std::cout.rdbuf(original);
-  std::vector<std::string> lines;
-  std::istringstream text(captured.str());
-  for (std::string line; std::getline(text, line);) {
-    lines.push_back(line);
-  }
-  return lines;
+  return std::istringstream(captured.str());
 }
 
 unsigned true_weekday(const chr::year_month_day& date) {
@@ -40,9 +33,9 @@ TEST(Screens, EveryDateStandsUnderItsTrueWeekday) {
   for (int y = -2400; y <= 2400; y += 7) {
     const chr::year year{y};
     const auto new_year = static_cast<int>(true_weekday(year / chr::January / 1));
-    const auto lines = lines_of([&] { print_year_calendar(y, year.is_leap() ? 1 : 0, new_year); });
+    std::istringstream lines = year_calendar(y, year.is_leap() ? 1 : 0, new_year);
     chr::sys_days next{year / chr::January / 1};  // the day the next filled field must hold
-    for (const std::string& line : lines) {
+    for (std::string line; std::getline(lines, line);) {
       ASSERT_FALSE(!line.empty() && line.back() == ' ') << "trailing space in year " << y;
       if (line.empty() || line.find_first_not_of(" 0123456789") != std::string::npos) {
         continue;  // not a week row

@@ -85,10 +85,10 @@ void open_console() {
   if (!sequences_allowed()) {
     return;
   }
+  // A GBK terminal is a Chinese console, which draws the em dash two columns
+  // wide; only its colours are asked, and under NO_COLOR nothing at all.
   TerminalAnswers answers;
-  if (input_is_terminal()) {
-    // A GBK terminal is a Chinese console, which draws the em dash two
-    // columns wide; only its colours are asked.
+  if (input_is_terminal() && (encoder == nullptr || colours_wanted())) {
     answers = ask_terminal(encoder == nullptr, colours_wanted());
     measured_em_dash_columns = answers.em_dash_columns;
   }
