@@ -7,8 +7,9 @@
 // the cursor is and, maybe, which colours it has. std::cin then reads first
 // typed_ahead, what the user typed while tavoro waited for the answers.
 // Whatever answer comes later is taken out of whatever it arrives in: it is
-// never read as an answer, nor as the key of a pause. position_outstanding
-// says whether the position report is still to come.
+// never read as an answer, nor as the key of a pause.
+// position_report_outstanding says whether the position report is still to
+// come.
 void install_terminal_input(std::string typed_ahead, bool position_report_outstanding);
 
 // Whether bytes, which the pause read as one key, are a late answer of the
