@@ -4,7 +4,7 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
-  cmake g++ make libgtest-dev locales tmux strace python3 python3-pexpect \
+  cmake g++ make libgtest-dev locales libc-l10n tmux strace python3 python3-pexpect \
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev \
   g++-mingw-w64-x86-64-posix wine64 file dpkg-dev gcovr
 # The second build, by clang against libc++.
@@ -15,7 +15,8 @@ apt-get install -y --no-install-recommends lintian man-db groff-base
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.gbk$'; then
   localedef -i zh_CN -f GBK zh_CN.GBK
 fi
-# The Windows console is proven under a Chinese and a Western locale.
+# The Windows console is proven under a Chinese and a Western locale, and
+# the reason of a write error is named in Chinese under zh_CN.UTF-8.
 for name in zh_CN en_US; do
   locale -a | grep -qix "$name\.utf-\?8" || localedef -i "$name" -f UTF-8 "$name.UTF-8"
 done

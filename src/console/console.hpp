@@ -23,11 +23,23 @@ enum class ConsoleCommand {
 // own request. Where no key is waited for, it is written all the same.
 inline constexpr std::string_view pause_request = "请按任意键继续. . . ";
 
-// Prepares standard output (its encoding and flushing), notes the terminal's
-// own state so that it can be given back, and arranges for it to be given
-// back when a signal ends the program. Called once, before anything is
-// written.
+// Prepares standard output alone: its encoding, its flushing, and the end
+// of the program, reported on standard error with status 1, should it
+// become unwritable. Enough for a run that only writes text and holds no
+// dialogue; open_console does it first.
+void open_console_output();
+
+// Prepares standard output, notes the terminal's own state so that it can
+// be given back, and arranges for it to be given back when a signal ends
+// the program. Called once, before anything is written.
 void open_console();
+
+// Writes one line to standard error: "tavoro: ", then text, argument and
+// more_text in turn. The two texts are tavoro's own, in the console's
+// encoding; the argument is written as the user gave it, in whatever
+// encoding the command line had.
+void report_error(std::string_view text, std::string_view argument = {},
+                  std::string_view more_text = {});
 
 // How many columns the terminal draws an em dash in, as open_console
 // measured it: 1 or 2, or 0 where nothing was measured. A Chinese console

@@ -1,8 +1,8 @@
 # Whole-program checks: random hostile bytes, memory over long runs of rejected
-# answers, writes per session, unwritable output.
+# answers, writes per session, unwritable output, command-line arguments.
 # hostile.py fuzz PROGRAM COUNT SEED | memory PROGRAM | writes PROGRAM | unwritable PROGRAM
-#   | nonblocking PROGRAM
-import fcntl, os, random, re, subprocess, sys, tempfile, time
+#   | nonblocking PROGRAM | arguments PROGRAM
+import fcntl, os, random, re, resource, signal, subprocess, sys, tempfile, time
 
 MENU = "\n\n              欢迎进入Tavoro查询系统\n"
 PAUSE = r"请按任意键继续\. \. \. "
@@ -64,17 +64,52 @@ def writes(program):
 
 
 def unwritable(program):
-    # Output that cannot be written (a full disk, a closed descriptor) loses the text, never the
-    # dialogue: every question is still read, and the end of input ends the program with status 0.
+    # Output that cannot be written, at the first line or after a part of the session, ends tavoro
+    # at once with status 1 and one line naming the reason in the user's language.
     session = b"1 2019 2\n2 2024 1 13\n2\n3 2024 1 2 30\n29\n4 2024 3 1\n9\n" * 50
-    with open("/dev/full", "wb") as full:
-        for name, out, closing in [("/dev/full", full, None), ("closed", None, lambda: os.close(1))]:
+    def small_file():  # a disk that fills up after 1000 bytes; the signal would end tavoro unsaid
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (1000, 1000))
+    cases = [("/dev/full", "C.UTF-8", None, "No space left on device"),
+             ("/dev/full", "zh_CN.UTF-8", None, "设备上没有空间"),
+             ("closed", "C.UTF-8", lambda: os.close(1), "Bad file descriptor"),
+             ("small", "C.UTF-8", small_file, "File too large")]
+    for name, locale, preparing, reason in cases:
+        with tempfile.TemporaryFile() as small, open("/dev/full", "wb") as full:
+            out = full if name == "/dev/full" else small
             try:
                 done = subprocess.run([program], input=session, stdout=out, stderr=subprocess.PIPE,
-                                      preexec_fn=closing, timeout=20)
+                                      preexec_fn=preparing, timeout=20, env=dict(os.environ, LC_ALL=locale))
             except subprocess.TimeoutExpired:
                 sys.exit(f"output {name}: still running after 20 s")
-            assert done.returncode == 0 and not done.stderr, f"output {name}: {done}"
+            wanted = f"tavoro: {reason}\n".encode()
+            assert (done.returncode, done.stderr) == (1, wanted), f"output {name}, {locale}: {done}"
+            assert name != "small" or os.fstat(small.fileno()).st_size == 1000, "the file not filled"
+
+
+def arguments(program):
+    # --version and --help write only text and end with 0; any other argument is named on standard
+    # error, with status 2 and nothing else done: no output, no answer read.
+    version = re.search(r"project\(tavoro VERSION ([0-9.]+)", open(os.path.join(
+        os.path.dirname(__file__), "..", "..", "CMakeLists.txt")).read()).group(1)
+    for args, status, out, err in [(["--version"], 0, f"tavoro {version}\n", ""),
+                                   (["--help", "-x"], 2, "", "-x"), (["--versio"], 2, "", "--versio"),
+                                   (["年"], 2, "", "年"), (["--help"], 0, "用法：tavoro [--help | --version]\n", "")]:
+        with tempfile.TemporaryFile() as answers:
+            answers.write(b"0\n")
+            answers.seek(0)
+            done = subprocess.run([program, *args], stdin=answers, capture_output=True,
+                                  env=dict(os.environ, LC_ALL="C.UTF-8"), timeout=20)
+            unread = answers.tell() == 0
+        lines = done.stderr.decode().splitlines()
+        assert done.returncode == status and done.stdout.decode().startswith(out) and unread, (args, done)
+        assert len(lines) == bool(err) and (not err or f"“{err}”" in lines[0] and "--help" in lines[0]), lines
+    # Under a GBK locale the help is GBK; to a full disk it is a write error like any other.
+    help_text = subprocess.run([program, "--help"], capture_output=True, check=True).stdout
+    gbk = subprocess.run([program, "--help"], capture_output=True, env=dict(os.environ, LC_ALL="zh_CN.GBK"))
+    assert gbk.stdout.decode("gbk") == help_text.decode(), "the help not in GBK"
+    with open("/dev/full", "wb") as full:
+        assert subprocess.run([program, "--help"], stdout=full, stderr=subprocess.DEVNULL).returncode == 1
 
 
 def nonblocking(program):

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
@@ -12,6 +13,7 @@
 
 #include "console/console.hpp"
 #include "console/console_output.hpp"
+#include "console/posix/error_output.hpp"
 #include "console/posix/gbk_encoding.hpp"
 #include "console/posix/key_reading.hpp"
 #include "console/posix/posix_write.hpp"
@@ -26,7 +28,9 @@ namespace {
 int measured_em_dash_columns = 0;
 
 void write_to_stdout(std::string_view bytes) {
-  write_all(STDOUT_FILENO, bytes);
+  if (!write_all(STDOUT_FILENO, bytes)) {
+    end_for_unwritable_output(errno);
+  }
 }
 
 // A terminal that says it understands no control sequences gets none.
@@ -70,11 +74,17 @@ void send_look(std::string_view sequence) {
 
 }  // namespace
 
-void open_console() {
+void open_console_output() {
   std::ios::sync_with_stdio(false);
   std::setlocale(LC_CTYPE, "");
+  // The reason of a write error is named in the user's language.
+  std::setlocale(LC_MESSAGES, "");
+  install_console_output(gbk_encoder_for_locale(), write_to_stdout);
+}
+
+void open_console() {
+  open_console_output();
   const ConsoleEncoder encoder = gbk_encoder_for_locale();
-  install_console_output(encoder, write_to_stdout);
 
   const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
   const bool input_is_tty = ::isatty(STDIN_FILENO) == 1;

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-void write_all(int fd, std::string_view bytes) {
+bool write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written >= 0) {
@@ -16,7 +16,8 @@ void write_all(int fd, std::string_view bytes) {
       pollfd ready{fd, POLLOUT, 0};
       ::poll(&ready, 1, -1);
     } else if (errno != EINTR) {
-      return;
+      return false;
     }
   }
+  return true;
 }

@@ -48,8 +48,7 @@ const wchar_t* interpreter_line(ConsoleCommand command) {
 }  // namespace
 
 void open_console() {
-  std::ios::sync_with_stdio(false);
-  install_windows_output();
+  open_console_output();
   input_is_console = is_console(STD_INPUT_HANDLE);
   output_is_console = is_console(STD_OUTPUT_HANDLE);
 }

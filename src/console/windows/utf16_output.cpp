@@ -2,16 +2,19 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "console/console.hpp"
 #include "console/console_output.hpp"
+#include "console/windows/error_output.hpp"
 
 namespace {
 
 constexpr UINT chinese_code_page = 936;
+
+}  // namespace
 
 std::wstring to_utf16(std::string_view utf8) {
   if (utf8.empty()) {
@@ -38,6 +41,8 @@ std::string encode_code_page_936(std::string_view utf8) {
   return narrow;
 }
 
+namespace {
+
 // A console shows UTF-16 as it is, under any code page. Bytes handed to it
 // through the C runtime would be read in the console's code page, and
 // converted once more on the way.
@@ -48,24 +53,40 @@ void write_to_console(std::string_view utf8) {
   auto left = static_cast<DWORD>(wide.size());
   while (left > 0) {
     DWORD written = 0;
-    if (::WriteConsoleW(console, rest, left, &written, nullptr) == 0 || written == 0) {
-      return;  // the console is gone; the dialogue goes on regardless
+    if (::WriteConsoleW(console, rest, left, &written, nullptr) == 0) {
+      end_for_unwritable_output(::GetLastError());
     }
     rest += written;
     left -= written;
   }
 }
 
-// A file or a pipe: the C runtime's text mode ends each line with CR LF,
-// as Windows programs reading it expect.
+// A file or a pipe: each line ended with CR LF, as Windows programs reading
+// it expect, and written whole.
 void write_to_redirected(std::string_view bytes) {
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-  std::fflush(stdout);
+  std::string lines;
+  lines.reserve(bytes.size() + bytes.size() / 8);
+  for (const char byte : bytes) {
+    if (byte == '\n') {
+      lines += '\r';
+    }
+    lines += byte;
+  }
+  HANDLE const output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  std::string_view rest = lines;
+  while (!rest.empty()) {
+    DWORD written = 0;
+    if (::WriteFile(output, rest.data(), static_cast<DWORD>(rest.size()), &written, nullptr) == 0) {
+      end_for_unwritable_output(::GetLastError());
+    }
+    rest.remove_prefix(written);
+  }
 }
 
 }  // namespace
 
-void install_windows_output() {
+void open_console_output() {
+  std::ios::sync_with_stdio(false);
   DWORD mode = 0;
   if (::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0) {
     install_console_output(nullptr, write_to_console);

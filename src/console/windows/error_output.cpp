@@ -1,0 +1,73 @@
+#include "console/windows/error_output.hpp"
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "console/console.hpp"
+#include "console/windows/utf16_output.hpp"
+
+namespace {
+
+constexpr std::wstring_view error_prefix = L"tavoro: ";
+
+// One line to standard error: UTF-16 to a console; to a file or a pipe the
+// bytes of the code page its readers expect, as for standard output.
+void write_error_line(std::wstring line) {
+  line += L"\r\n";
+  HANDLE const error_output = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  DWORD written = 0;
+  if (::GetConsoleMode(error_output, &mode) != 0) {
+    ::WriteConsoleW(error_output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    return;
+  }
+  const UINT code_page = ::GetConsoleOutputCP() == CP_UTF8 ? CP_UTF8 : 936;
+  const int wide_length = static_cast<int>(line.size());
+  const int length =
+      ::WideCharToMultiByte(code_page, 0, line.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(code_page, 0, line.data(), wide_length, bytes.data(), length, nullptr,
+                        nullptr);
+  ::WriteFile(error_output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// An argument as the C runtime handed it over: in the ANSI code page.
+std::wstring argument_text(std::string_view argument) {
+  if (argument.empty()) {
+    return {};
+  }
+  const int length = static_cast<int>(argument.size());
+  const int wide_length = ::MultiByteToWideChar(CP_ACP, 0, argument.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, argument.data(), length, wide.data(), wide_length);
+  return wide;
+}
+
+}  // namespace
+
+void report_error(std::string_view text, std::string_view argument, std::string_view more_text) {
+  write_error_line(std::wstring(error_prefix) + to_utf16(text) + argument_text(argument) +
+                   to_utf16(more_text));
+}
+
+void end_for_unwritable_output(DWORD error) {
+  wchar_t* reason = nullptr;
+  // Language 0: the user's own, as Windows words its messages for them.
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+  std::wstring line(error_prefix);
+  if (length > 0) {
+    std::wstring_view words(reason, length);
+    while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r')) {
+      words.remove_suffix(1);
+    }
+    line += words;
+  } else {
+    line += L"error " + std::to_wstring(error);
+  }
+  ::LocalFree(reason);
+  write_error_line(line);
+  std::_Exit(1);
+}
