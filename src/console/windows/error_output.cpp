@@ -22,32 +22,15 @@ void write_error_line(std::wstring line) {
     ::WriteConsoleW(error_output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     return;
   }
-  const UINT code_page = ::GetConsoleOutputCP() == CP_UTF8 ? CP_UTF8 : 936;
-  const int wide_length = static_cast<int>(line.size());
-  const int length =
-      ::WideCharToMultiByte(code_page, 0, line.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(code_page, 0, line.data(), wide_length, bytes.data(), length, nullptr,
-                        nullptr);
+  const std::string bytes = from_utf16(line, redirected_code_page());
   ::WriteFile(error_output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-// An argument as the C runtime handed it over: in the ANSI code page.
-std::wstring argument_text(std::string_view argument) {
-  if (argument.empty()) {
-    return {};
-  }
-  const int length = static_cast<int>(argument.size());
-  const int wide_length = ::MultiByteToWideChar(CP_ACP, 0, argument.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, argument.data(), length, wide.data(), wide_length);
-  return wide;
 }
 
 }  // namespace
 
 void report_error(std::string_view text, std::string_view argument, std::string_view more_text) {
-  write_error_line(std::wstring(error_prefix) + to_utf16(text) + argument_text(argument) +
+  // An argument comes from the C runtime in the ANSI code page.
+  write_error_line(std::wstring(error_prefix) + to_utf16(text) + to_utf16(argument, CP_ACP) +
                    to_utf16(more_text));
 }
 

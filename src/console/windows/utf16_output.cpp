@@ -16,32 +16,40 @@ constexpr UINT chinese_code_page = 936;
 
 }  // namespace
 
-std::wstring to_utf16(std::string_view utf8) {
-  if (utf8.empty()) {
+std::wstring to_utf16(std::string_view bytes, UINT code_page) {
+  if (bytes.empty()) {
     return {};
   }
-  const int length = static_cast<int>(utf8.size());
-  const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  const int length = static_cast<int>(bytes.size());
+  const int wide_length = ::MultiByteToWideChar(code_page, 0, bytes.data(), length, nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
+  ::MultiByteToWideChar(code_page, 0, bytes.data(), length, wide.data(), wide_length);
   return wide;
 }
 
-std::string encode_code_page_936(std::string_view utf8) {
-  const std::wstring wide = to_utf16(utf8);
+std::string from_utf16(std::wstring_view wide, UINT code_page) {
   if (wide.empty()) {
     return {};
   }
   const int wide_length = static_cast<int>(wide.size());
-  const int narrow_length = ::WideCharToMultiByte(chinese_code_page, 0, wide.data(), wide_length,
-                                                  nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(narrow_length), '\0');
-  ::WideCharToMultiByte(chinese_code_page, 0, wide.data(), wide_length, narrow.data(),
-                        narrow_length, nullptr, nullptr);
-  return narrow;
+  const int length =
+      ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, bytes.data(), length, nullptr,
+                        nullptr);
+  return bytes;
+}
+
+UINT redirected_code_page() {
+  // Redirected from a console already switched to UTF-8: the texts as they are.
+  return ::GetConsoleOutputCP() == CP_UTF8 ? CP_UTF8 : chinese_code_page;
 }
 
 namespace {
+
+std::string encode_code_page_936(std::string_view utf8) {
+  return from_utf16(to_utf16(utf8), chinese_code_page);
+}
 
 // A console shows UTF-16 as it is, under any code page. Bytes handed to it
 // through the C runtime would be read in the console's code page, and
@@ -92,7 +100,6 @@ void open_console_output() {
     install_console_output(nullptr, write_to_console);
     return;
   }
-  // Redirected from a console already switched to UTF-8: the texts as they are.
-  const ConsoleEncoder encoder = ::GetConsoleOutputCP() == CP_UTF8 ? nullptr : encode_code_page_936;
+  const ConsoleEncoder encoder = redirected_code_page() == CP_UTF8 ? nullptr : encode_code_page_936;
   install_console_output(encoder, write_to_redirected);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -11,8 +13,14 @@
 // open_console_output, declared with the console commands, routes std::cout
 // to the console or to the redirected standard output.
 
-// The UTF-16 of a UTF-8 text, as a console takes it.
-std::wstring to_utf16(std::string_view utf8);
+// The UTF-16 of text in code_page (tavoro's own texts are UTF-8), as a
+// console takes it.
+std::wstring to_utf16(std::string_view bytes, UINT code_page = CP_UTF8);
 
-// The code page 936 bytes of a UTF-8 text, as a file or a pipe gets them.
-std::string encode_code_page_936(std::string_view utf8);
+// The bytes of a UTF-16 text in code_page.
+std::string from_utf16(std::wstring_view wide, UINT code_page);
+
+// The code page of standard output when it is a file or a pipe: 936, the
+// Chinese one that scripts reading it expect, or 65001 where the console
+// was switched to UTF-8.
+UINT redirected_code_page();
