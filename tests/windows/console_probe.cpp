@@ -94,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
   ::GetExitCodeProcess(started.hProcess, &status);
   const State after = read_state();
 
-  FILE* const report = ::_wfopen(argv[2], L"w");
+  FILE* const report = ::_wfopen(argv[2], L"wb");
   std::fprintf(report, "status %lu\n%s\n", status, narrowed ? "narrowed" : "never narrowed");
   const auto differs = [&](bool same, const char* what) {
     if (!same) {
