@@ -142,13 +142,17 @@ def on_screen(locale, folder):
 
 
 def given_back(folder):
-    # At the end of input and at Ctrl-C the probe finds the console as it was.
+    # At the end of input (a scripted session with a console, timed) and at Ctrl-C the probe
+    # finds the console as it was.
     for typed in (TYPED, None):
+        start = time.monotonic()
         with Pane(LOCALES[0], around(folder), folder, typed) as pane:
             if not typed:
                 pane.at_menu(pane.screen)
                 pane.tmux('send-keys', '-t', 't', 'C-c')
             pane.ended()
+        if typed:
+            print(f'a scripted session with a console took {time.monotonic() - start:.2f} s')
         assert 'changed' not in report(folder), (typed, report(folder))
 
 
