@@ -109,7 +109,7 @@ void change_console(ConsoleCommand command) {
       clear();
       break;
     case ConsoleCommand::pause:
-      break;
+      break;  // changes nothing of the console, and waits outside the lock
   }
 }
 

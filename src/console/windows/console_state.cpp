@@ -94,7 +94,7 @@ void note_console() {
                                  static_cast<std::size_t>(noted.output.dwSize.Y));
     noted.output_noted = true;
     if (!move_attributes(output, noted.cell_attributes, false)) {
-      noted.cell_attributes.clear();  // the cells keep whatever look they have last
+      noted.cell_attributes.clear();  // unread, they keep the last look when given back
     }
   }
   ::SetConsoleCtrlHandler(end_by_control, TRUE);
