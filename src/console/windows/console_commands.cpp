@@ -41,8 +41,9 @@ DWORD cells(const CONSOLE_SCREEN_BUFFER_INFO& info) {
 }
 
 // 55 columns, the rows of the window and the lines of the scrollback kept.
-// A host that keeps its own width (Windows Terminal) gets its buffer and
-// window back as they were, so that nothing but the width could change.
+// Where the host keeps its own width (Windows Terminal) or refuses the
+// size, the buffer and the window are put back as they were: nothing else
+// changes there.
 void set_width() {
   CONSOLE_SCREEN_BUFFER_INFO found{};
   if (!read_buffer(found)) {
