@@ -66,13 +66,14 @@ while read -r include_dir; do
 done < <(x86_64-w64-mingw32-g++-posix -std=c++20 -E -x c++ -v /dev/null -o /dev/null 2>&1 |
   sed -n '/^#include <...> search starts here:/,/^End of search list./p' | sed '1d;$d' |
   grep -E '/c\+\+(/|$)|/x86_64-w64-mingw32/include$')
-clang-tidy -p "$build_dir" "${tidy_args[@]}" src/console/windows/*.cpp \
-  tests/windows/command_log_interpreter.cpp
+clang-tidy -p "$build_dir" "${tidy_args[@]}" src/console/windows/*.cpp
+clang-tidy "${tidy_args[@]}" tests/windows/console_probe.cpp -- -std=c++20 -municode \
+  --target=x86_64-w64-mingw32
 
-# The stand-in command interpreter of the command-line check.
-stand_in="$build_dir/command_log_interpreter.exe"
-x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -Wall -Wextra -Wpedantic -Werror \
-  tests/windows/command_log_interpreter.cpp -o "$stand_in"
+# The probe of the sessions, which also stands in for every planted program.
+probe="$build_dir/console_probe.exe"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -municode -Wall -Wextra -Wpedantic -Werror \
+  tests/windows/console_probe.cpp -o "$probe"
 
 # The release archive: tavoro.exe, the README and the licence.
 version=$(sed -n 's/^project(tavoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -89,9 +90,20 @@ for member in bin/tavoro.exe README.md LICENSE; do
   fi
 done
 
-# Sessions under Wine, in a prefix of its own: the command lines that reach
-# the interpreter with a console and redirected, under a Chinese and a
-# Western code page, and the text of a transcript where redirected.
+# Sessions under Wine, in a prefix of its own, under a Chinese and a Western
+# code page: the console on the screen and given back, the text of a
+# transcript where redirected, and no program started. Without both locales
+# Wine would show the menu in neither.
+missing=""
+for wanted in zh_CN en_US; do
+  if ! locale -a | grep -qixE "$wanted\.utf-?8"; then
+    missing+=" $wanted.UTF-8"
+  fi
+done
+if [ -n "$missing" ]; then
+  echo "the Wine sessions need the locales$missing (bash .ci/setup.sh makes them)" >&2
+  exit 1
+fi
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 WINEPREFIX=$(mktemp -d /tmp/tavoro-wine.XXXXXX)
 export WINEPREFIX
@@ -109,6 +121,6 @@ remove_wine() {
   rm -rf "$WINEPREFIX"
 }
 trap remove_wine EXIT
-python3 tests/windows/wine_sessions.py "$exe" "$stand_in"
+python3 tests/windows/wine_sessions.py "$exe" "$probe"
 
 echo "windows: ok"

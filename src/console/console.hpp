@@ -2,13 +2,14 @@
 
 #include <string_view>
 
-// The seven console commands through which tavoro drives its window. The
-// vocabulary is fixed: no other command line is ever built or run. On
-// Windows each is handed, literally, to the command interpreter, "cls" only
-// where standard output is a console; elsewhere each is carried out with
-// terminal control sequences, and only when standard output is a terminal
-// that takes them. Where no one can press a key, standard input not being a
-// terminal or console, "pause" writes its request and goes on.
+// The seven console commands through which tavoro drives its window, each
+// named for the Windows command line whose effect it has. The vocabulary is
+// fixed, and no other program is ever started to carry one out. On Windows
+// each acts on the console through the console's own interface; elsewhere
+// it is written as terminal control sequences. Either way the width, the
+// looks and the clearing reach only a console or terminal on standard
+// output. Where no one can press a key, standard input not being a terminal
+// or console, "pause" writes its request and goes on.
 enum class ConsoleCommand {
   title,          // "title C++Tavoro程序"
   width,          // "mode con cols=55"
@@ -19,8 +20,9 @@ enum class ConsoleCommand {
   pause,          // "pause": asks for a key and waits for one
 };
 
-// What "pause" shows before it waits for a key: the command interpreter's
-// own request. Where no key is waited for, it is written all the same.
+// What "pause" shows before it waits for a key: the request of a Chinese
+// Windows, on every system. Where no key is waited for, it is written all
+// the same.
 inline constexpr std::string_view pause_request = "请按任意键继续. . . ";
 
 // Prepares standard output alone: its encoding, its flushing, and the end
@@ -30,8 +32,9 @@ inline constexpr std::string_view pause_request = "请按任意键继续. . . ";
 void open_console_output();
 
 // Prepares standard output, notes the terminal's own state so that it can
-// be given back, and arranges for it to be given back when a signal ends
-// the program. Called once, before anything is written.
+// be given back, and arranges for it to be given back when a signal, or on
+// Windows a console control event, ends the program. Called once, before
+// anything is written.
 void open_console();
 
 // Writes one line to standard error: "tavoro: ", then text, argument and

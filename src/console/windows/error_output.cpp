@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "console/console.hpp"
+#include "console/windows/console_state.hpp"
 #include "console/windows/utf16_output.hpp"
 
 namespace {
@@ -52,5 +53,8 @@ void end_for_unwritable_output(DWORD error) {
   }
   ::LocalFree(reason);
   write_error_line(line);
+  give_console_back();
+  // Not exit: it would flush standard output once more, into the same
+  // failure.
   std::_Exit(1);
 }
