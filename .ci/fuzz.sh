@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-30}
-targets=(answers whole_key)
+targets=(answers terminal_reports whole_key gbk_encoding)
 
 cmake --preset fuzz
 cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"
