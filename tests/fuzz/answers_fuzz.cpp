@@ -10,10 +10,8 @@
 #include "dialogue/answers.hpp"
 #include "fuzz/fuzz_input.hpp"
 
-namespace {
-
 // What a reading from start must give, and where it must leave the input.
-Answer expected_answer(std::string_view input, std::size_t start, std::size_t& end) {
+static Answer expected_answer(std::string_view input, std::size_t start, std::size_t& end) {
   const std::size_t first = std::min(input.find_first_not_of(" \t\n\v\f\r", start), input.size());
   const bool plus = input.substr(first, 1) == "+";
   const std::size_t digits = first + (plus || input.substr(first, 1) == "-");
@@ -31,14 +29,12 @@ Answer expected_answer(std::string_view input, std::size_t start, std::size_t& e
   return {};
 }
 
-std::size_t position(std::istringstream& stream) {
+static std::size_t position(std::istringstream& stream) {
   return static_cast<std::size_t>(stream.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in));
 }
 
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input(as_text(data, size));
+  const std::string input(reinterpret_cast<const char*>(data), size);
   std::istringstream stream(input);
   for (Answer answer; !answer.input_ended;) {
     std::size_t end = 0;

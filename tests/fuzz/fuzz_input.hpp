@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -11,11 +9,8 @@
 struct FuzzInput {
   std::string_view bytes;
   unsigned next() {
-    if (bytes.empty()) {
-      return 0;
-    }
-    const auto byte = static_cast<unsigned char>(bytes.front());
-    bytes.remove_prefix(1);
+    const unsigned byte = bytes.empty() ? 0 : static_cast<unsigned char>(bytes.front());
+    bytes.remove_prefix(bytes.empty() ? 0 : 1);
     return byte;
   }
 };
@@ -27,11 +22,4 @@ inline void require(bool holds, const char* property) {
     std::fprintf(stderr, "does not hold: %s\n", property);
     std::abort();
   }
-}
-
-// libFuzzer's entry point, which each target defines.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
-
-inline std::string_view as_text(const std::uint8_t* data, std::size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
 }

@@ -11,52 +11,38 @@
 #include "console/posix/whole_key.hpp"
 #include "fuzz/fuzz_input.hpp"
 
-namespace {
-
 // Any character but Escape, which begins the other keys.
-std::string character(FuzzInput& input) {
+static std::string character(FuzzInput& input) {
   const unsigned first = input.next();
   const unsigned code =
       first < 0x80 ? first : ((first << 16) | (input.next() << 8) | input.next()) % 0x110000;
   std::string bytes(MB_LEN_MAX, '\0');
   std::mbstate_t state{};
   const std::size_t length = std::wcrtomb(bytes.data(), static_cast<wchar_t>(code), &state);
-  bytes.resize(code == 0x1b || length == static_cast<std::size_t>(-1) ? 0 : length);
-  return bytes.empty() ? "x" : bytes;
+  return code == 0x1b || length > bytes.size() ? "x" : bytes.substr(0, length);
 }
 
-// Up to 63 bytes from first to first + range - 1.
-std::string run_of(FuzzInput& input, char first, unsigned range) {
-  std::string bytes(input.next() % 64, first);
-  for (char& byte : bytes) {
-    byte = static_cast<char>(first + input.next() % range);
+static std::string key(FuzzInput& input) {
+  const unsigned kind = input.next() % 5;
+  if (kind < 2) {  // Alt: Escape and a character that begins no sequence
+    const std::string pressed = character(input);
+    return kind == 0 ? pressed : "\x1b" + (pressed.find_first_of("[O]") == 0 ? "a" : pressed);
   }
-  return bytes;
-}
-
-std::string key(FuzzInput& input) {
-  switch (input.next() % 5) {
-    case 0:
-      return character(input);
-    case 1: {
-      const std::string pressed = character(input);  // not the start of a sequence
-      return "\x1b" + (pressed == "[" || pressed == "O" || pressed == "]" ? "a" : pressed);
-    }
-    case 2:  // parameter bytes, then the final byte
-      return "\x1b[" + run_of(input, 0x30, 16) + static_cast<char>(0x40 + input.next() % 63);
-    case 3:
-      return "\x1bO" + std::string(1, static_cast<char>(0x40 + input.next() % 63));
-    default:
-      return "\x1b]" + run_of(input, 0x20, 95) + (input.next() % 2 == 0 ? "\a" : "\x1b\\");
+  std::string bytes = kind == 2 ? "\x1b[" : kind == 3 ? "\x1bO" : "\x1b]";
+  for (unsigned count = kind == 3 ? 0 : input.next() % 64; count > 0; --count) {
+    // A CSI's parameter bytes; any printable byte of an OSC string.
+    bytes += static_cast<char>(kind == 2 ? 0x30 + input.next() % 16 : 0x20 + input.next() % 95);
   }
+  if (kind == 4) {
+    return bytes + (input.next() % 2 == 0 ? "\a" : "\x1b\\");
+  }
+  return bytes + static_cast<char>(0x40 + input.next() % 63);  // the final byte
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const char* const locale = std::setlocale(LC_CTYPE, "C.UTF-8");
   require(locale != nullptr, "the C.UTF-8 locale is there");
-  FuzzInput input{as_text(data, size)};
+  FuzzInput input{{reinterpret_cast<const char*>(data), size}};
   std::vector<std::string> sent;
   std::string typed;
   while (!input.bytes.empty()) {
