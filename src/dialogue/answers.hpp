@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
+#include <iosfwd>
 #include <optional>
 
 // Reads one answer: a signed 32-bit decimal integer, leading white space and
