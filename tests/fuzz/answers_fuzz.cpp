@@ -3,6 +3,7 @@
 // makes of it: white space, then a number of the 32-bit range read as that
 // number, or anything else discarded with the rest of its line; white space,
 // or a sign and digits, running to the end of the input end it.
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 #include <string>

@@ -49,10 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       take_reports(std::string(before).append(report).append(after), take_position);
   require(whole.typed == first.typed + last.typed, "the typing on each side kept, in order");
   require(whole.column == (first.column ? first.column : last.column), "the first position taken");
-  const std::optional<Colour> later = which_colour(last, text);
-  require(which_colour(whole, text) == (later ? later : colour), "the colour reported taken");
-  for (const bool written : {true, false}) {
-    if (const auto taken = which_colour(whole, written)) {
+  for (const bool which : {true, false}) {
+    const std::optional<Colour> later = which_colour(last, which);
+    const std::optional<Colour> earlier = which == text ? colour : which_colour(first, which);
+    require(which_colour(whole, which) == (later ? later : earlier), "each colour last reported");
+    if (const auto taken = which_colour(whole, which)) {
       const std::string request = colour_request(10, *taken);
       const std::string hex = request.substr(6, 6);
       const std::string again = hex.substr(0, 2) + "/" + hex.substr(2, 2) + "/" + hex.substr(4);
