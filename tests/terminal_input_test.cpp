@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
 #include "console/posix/gbk_encoding.hpp"
 #include "console/posix/terminal_reports.hpp"
-#include "console/posix/whole_key.hpp"
 
 // The terminal's answers are taken out of the bytes wherever they stand,
 // after another key's escape sequence included, and the typing around them
@@ -37,20 +35,6 @@ TEST(TerminalReports, ColoursReadStrictlyAndWrittenBackInOneForm) {
     EXPECT_EQ(text_of(junk), std::nullopt) << junk;
   }
   EXPECT_EQ(colour_request(11, Colour{0x1c, 0x0a, 0xff}), "\x1b]11;#1c0aff\a");
-}
-
-// The key of a pause is taken whole, and nothing after it: a character of
-// several bytes, the escape sequences of function keys, a report.
-TEST(WholeKey, EndsWhereTheKeyEnds) {
-  ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
-  for (const std::string key : {"q", "好", "\x1b[A", "\x1bOP", "\x1b[15~", "\x1b[1;5A", "\x1bx",
-                                "\x1b]11;rgb:1c/1c/1c\a", "\x1b]11;rgb:1c/1c/1c\x1b\\"}) {
-    for (std::size_t length = 1; length < key.size(); ++length) {
-      EXPECT_FALSE(is_whole_key(key.substr(0, length))) << key << " at " << length;
-    }
-    EXPECT_TRUE(is_whole_key(key)) << key;
-  }
-  std::setlocale(LC_CTYPE, "C");
 }
 
 // A character without a GBK form is let through, and the text after it is

@@ -5,20 +5,27 @@
 
 #include "console/console.hpp"
 
+Answer read_answer(std::istream& input) {
+  std::int32_t answer = 0;
+  if (input >> answer) {
+    return {answer};
+  }
+  if (input.eof() || input.bad()) {
+    // The input has ended or fails to be read at all (a closed descriptor,
+    // a directory).
+    return {std::nullopt, true};
+  }
+  input.clear();
+  input.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+  return {};
+}
+
 std::optional<std::int32_t> read_answer() {
   std::cout.flush();
-  std::int32_t answer = 0;
-  if (std::cin >> answer) {
-    return answer;
-  }
-  if (std::cin.eof() || std::cin.bad()) {
-    // Nothing more will come, the input having ended or failing to be read
-    // at all (a closed descriptor, a directory): asking again would repeat
-    // itself for ever.
+  const Answer answer = read_answer(std::cin);
+  if (answer.input_ended) {
     std::cout << std::endl;
     end_program();
   }
-  std::cin.clear();
-  std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  return std::nullopt;
+  return answer.value;
 }

@@ -115,11 +115,12 @@ def sessions():  # the console commands of a whole session, pinned; GBK the same
     assert logs['gbk'][0] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
 
 
-# Keys at a pause: a letter, a Han character, Up, F1 (SS3), F5 and Ctrl-Up (CSI with parameters),
-# each followed at once by the answers of a query; F5 with its bytes 50 ms apart; a lone Escape.
+# Keys at a pause: a letter, a Han character, Alt and a letter of two bytes (Alt-é), Up, F1
+# (SS3), F5 and Ctrl-Up (CSI with parameters), each followed at once by the answers of a query;
+# F5 with its bytes 50 ms apart; a lone Escape.
 PAUSES = [REJECTED, (None, '')] + [
     (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
-    for key in ('q', '好', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
+    for key in ('q', '好', '\x1bé', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
     ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 

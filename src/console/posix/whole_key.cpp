@@ -12,6 +12,13 @@ bool is_final_byte(char byte) {
   return byte >= 0x40 && byte <= 0x7e;
 }
 
+// Whether bytes make one whole character of the locale's; a byte that
+// begins none is one on its own.
+bool is_whole_character(std::string_view bytes) {
+  std::mbstate_t state{};
+  return std::mbrlen(bytes.data(), bytes.size(), &state) != static_cast<std::size_t>(-2);
+}
+
 }  // namespace
 
 bool is_whole_key(std::string_view bytes) {
@@ -19,8 +26,7 @@ bool is_whole_key(std::string_view bytes) {
     return false;
   }
   if (bytes.front() != '\x1b') {
-    std::mbstate_t state{};
-    return std::mbrlen(bytes.data(), bytes.size(), &state) != static_cast<std::size_t>(-2);
+    return is_whole_character(bytes);
   }
   if (bytes.size() < 2) {
     return false;
@@ -32,7 +38,7 @@ bool is_whole_key(std::string_view bytes) {
       return bytes.size() > 2;  // F1 to F4: ESC O P to ESC O S
     case ']':
       return osc_string_length(bytes) == bytes.size();
-    default:
-      return true;
+    default:  // Alt and a key: Escape, then the key's character
+      return is_whole_character(bytes.substr(1));
   }
 }
