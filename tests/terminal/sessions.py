@@ -7,7 +7,7 @@ CASE, PROG = sys.argv[1:3]
 ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
 LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
 
-# The colours a terminal reports, worded as xterm and as mlterm (ESC \\) do.
+# The colours a terminal reports, worded as xterm and as mlterm (ESC \) do.
 TEXT, BACKGROUND = '\x1b]10;rgb:dddd/dddd/dddd\x07', '\x1b]11;rgb:1c1c/1c1c/1c1c\x1b\\'
 
 
