@@ -207,21 +207,22 @@ def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured a
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
     year = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
     typed = ('4 2024 3 1\r', START + ' fa ?year ?month ?day report fa pause')
-    remote = {'delay': 0.3, 'within': 0.6}  # across ssh, answered after 300 ms: measured at once
-    for dashes, case in [
-            (42, {}), (21, {'answers': terminal(dash=2)}),
-            (21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),  # no position
-            (42, {'answers': lambda asked: (typed[0],) + terminal()(asked), 'first': typed[1]}),
-            (42, {'answers': terminal(first=0)}),  # dvtm counts columns from 0
-            # emacs's ansi-term prints the colour questions it cannot parse, and reports none
-            (42, {'answers': terminal(text='', background='', unparsed=6), 'looks': False}),
-            (42, {**remote, 'SSH_CONNECTION': '10.0.0.1 1 10.0.0.2 22'}),
-            (42, {**remote, 'SSH_TTY': '/dev/pts/1'})]:
+    for name, dashes, case in [
+            ('narrow', 42, {}), ('wide', 21, {'answers': terminal(dash=2)}),
+            ('no position', 21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),
+            ('typed ahead', 42, {'answers': lambda asked: (typed[0],) + terminal()(asked),
+                                 'first': typed[1]}),
+            ('counted from 0 (dvtm)', 42, {'answers': terminal(first=0)}),
+            ('colour questions printed, none answered (emacs)', 42,
+             {'answers': terminal(text='', background='', unparsed=6), 'looks': False}),
+            # across ssh, answered after 300 ms: waited for, and gone on with at once
+            ('ssh', 42, {'delay': 0.3, 'within': 0.6, 'SSH_CONNECTION': '10.0.0.1 1 10.0.0.2 22'}),
+            ('ssh with a terminal', 42, {'delay': 0.3, 'within': 0.6, 'SSH_TTY': '/dev/pts/1'})]:
         steps = [NEXT_MENU] * ('first' in case) + [year, NEXT_MENU] + BYE
         log = run(steps, **case)
         drawn = {len(rule) // 3 for rule in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
-        assert drawn == {dashes}, (case, drawn)
-        assert b'rgb:' not in log and b'^[' not in log, f'an answer echoed: {case}'
+        assert drawn == {dashes}, f'{name}: rule lines of {drawn} em dashes, not {dashes}'
+        assert b'rgb:' not in log and b'^[' not in log, f'{name}: an answer echoed'
 
 
 def colours():  # recoloured only where tavoro can set the terminal's own colours back
