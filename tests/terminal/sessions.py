@@ -83,12 +83,12 @@ def ended(p, status):  # waits for the end: the line modes as found, and the sta
     assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
 
 
-def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came instead, said
+def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the output's end)
     try:
         return p.expect(pattern, timeout)
     except (pexpect.TIMEOUT, pexpect.EOF) as ended:
-        raise AssertionError(f'waited for {what}; came {p.before[-300:].decode(enc, "replace")!r}'
-                             f', then {type(ended).__name__}')
+        came = p.logfile_read.getvalue()[-300:].decode(enc, 'replace')
+        raise AssertionError(f'waited for {what}; came {came!r}, then {type(ended).__name__}')
 
 
 def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=START, looks=True,
@@ -238,7 +238,7 @@ def colours():  # recoloured only where tavoro can set the terminal's own colour
     # GNU screen (STY): only the background reported, after screen's own position reports. It is
     # taken then, never echoed nor typed, and one colour alone does not allow the looks.
     assert b'rgb:' not in run([ANSWERED, NEXT_MENU] + BYE, looks=False, STY='1.pts-0.host',
-                              answers=lambda asked: position_only(asked) + (BACKGROUND,))
+                              answers=lambda asked: position_only(asked) + (BACKGROUND,)), 'echoed'
     # vim's terminal answers every colour change with a report: never recoloured.
     run(BYE, looks=False, VIM_TERMINAL='900')
     # terminology reports #RRGGBB: read, and the same colours given back.
