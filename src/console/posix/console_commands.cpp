@@ -107,7 +107,7 @@ void open_console() {
   // wide; only its colours are asked, and under NO_COLOR nothing at all.
   TerminalAnswers answers;
   if (input_is_terminal() && (encoder == nullptr || colours_wanted())) {
-    // Inside GNU screen STY is set.
+    // GNU screen sets STY for the programs in its windows.
     answers = ask_terminal({.measure_em_dash = encoder == nullptr,
                             .ask_colours = colours_wanted(),
                             .longest_wait = longest_wait_for_answers(),

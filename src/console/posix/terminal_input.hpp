@@ -6,9 +6,10 @@
 
 // Standard input when it is a terminal that tavoro asked at start-up where
 // the cursor is (maybe more than once) and, maybe, which colours it has.
-// std::cin then reads first typed_ahead, what the user typed while tavoro waited for the answers.
-// Whatever answer comes later is taken out of whatever it arrives in: it is
-// never read as an answer, nor as the key of a pause.
+// std::cin then reads first typed_ahead, what the user typed while tavoro
+// waited for the answers. Whatever answer comes later is taken out of
+// whatever it arrives in: it is never read as an answer, nor as the key of
+// a pause.
 // position_reports_outstanding says how many of the position reports asked
 // for are still to come.
 void install_terminal_input(std::string typed_ahead, std::size_t position_reports_outstanding);
