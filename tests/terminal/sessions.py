@@ -226,19 +226,18 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
 
 
 def colours():  # recoloured only where tavoro can set the terminal's own colours back
-    position_only = terminal(text='', background='')
+    no_colours = terminal(text='', background='')
     # Nothing reported: no colour is ever set, and none is given back.
-    run(BYE, answers=position_only, looks=False)
+    run(BYE, answers=no_colours, looks=False)
     # tmux reports nothing but honours the requests to go back to its default colours; a
     # terminal started from a tmux pane inherits TMUX but names itself in TERM.
     tmux = '/tmp/tmux-0/default,1,0'
-    run([('0\r', 'fa c bye pause'), ('k', 'restore-defaults')], answers=position_only, TMUX=tmux,
-        TERM='screen-256color')
-    run(BYE, answers=position_only, looks=False, TMUX=tmux)
+    run([BYE[0], ('k', 'restore-defaults')], answers=no_colours, TMUX=tmux, TERM='screen-256color')
+    run(BYE, answers=no_colours, looks=False, TMUX=tmux)
     # GNU screen (STY): only the background reported, after screen's own position reports. It is
     # taken then, never echoed nor typed, and one colour alone does not allow the looks.
     assert b'rgb:' not in run([ANSWERED, NEXT_MENU] + BYE, looks=False, STY='1.pts-0.host',
-                              answers=lambda asked: position_only(asked) + (BACKGROUND,)), 'echoed'
+                              answers=lambda asked: no_colours(asked) + (BACKGROUND,)), 'echoed'
     # vim's terminal answers every colour change with a report: never recoloured.
     run(BYE, looks=False, VIM_TERMINAL='900')
     # terminology reports #RRGGBB: read, and the same colours given back.

@@ -5,7 +5,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
@@ -65,12 +64,6 @@ bool colour_changes_answered() {
   return is_set("VIM_TERMINAL");
 }
 
-// Across ssh, SSH_CONNECTION and SSH_TTY are set, and the answers may take
-// the link's round trip, as long as 300 ms to a server abroad.
-std::chrono::milliseconds longest_wait_for_answers() {
-  return std::chrono::milliseconds(is_set("SSH_CONNECTION") || is_set("SSH_TTY") ? 1000 : 250);
-}
-
 void send_request(KeptRequest kind, std::string_view sequence) {
   if (sequences_allowed()) {
     send_kept_request(kind, console_bytes(sequence));
@@ -107,10 +100,11 @@ void open_console() {
   // wide; only its colours are asked, and under NO_COLOR nothing at all.
   TerminalAnswers answers;
   if (input_is_terminal() && (encoder == nullptr || colours_wanted())) {
-    // GNU screen sets STY for the programs in its windows.
+    // ssh sets SSH_CONNECTION and SSH_TTY for the session it opens, GNU
+    // screen STY for the programs in its windows.
     answers = ask_terminal({.measure_em_dash = encoder == nullptr,
                             .ask_colours = colours_wanted(),
-                            .longest_wait = longest_wait_for_answers(),
+                            .remote = is_set("SSH_CONNECTION") || is_set("SSH_TTY"),
                             .background_may_follow = is_set("STY")});
     measured_em_dash_columns = answers.em_dash_columns;
   }

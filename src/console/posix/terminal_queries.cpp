@@ -18,6 +18,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The longest wait for the answers: a quarter of a second, where no one
+// notices it; across a remote link a second, since the round trip to a
+// server abroad alone takes 300 ms.
+constexpr std::chrono::milliseconds longest_local_wait{250};
+constexpr std::chrono::milliseconds longest_remote_wait{1000};
 // How long a background answer passed on to another terminal may follow the
 // last position report.
 constexpr std::chrono::milliseconds drain_after_position{50};
@@ -55,19 +60,20 @@ TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
   // Unedited and unechoed, so the answers neither wait for a line end nor
   // show; the wait is poll's.
   enter_input_modes(unedited_input_modes(0, 0));
-  // The em dash from the line's first column.
+  // From the line's first column: where the cursor is, an em dash, where
+  // the cursor is then.
   std::string questions = asked.measure_em_dash ? "\r\x1b[6n—\x1b[6n" : "";
   std::size_t positions = asked.measure_em_dash ? 2 : 0;
   if (asked.ask_colours) {
     questions += "\x1b]10;?\a\x1b]11;?\a";
   }
-  if (asked.ask_colours || positions == 0) {
+  if (asked.ask_colours || !asked.measure_em_dash) {
     questions += "\x1b[6n";
     ++positions;
   }
   write_all(STDOUT_FILENO, questions);
 
-  const auto deadline = Clock::now() + asked.longest_wait;
+  const auto deadline = Clock::now() + (asked.remote ? longest_remote_wait : longest_local_wait);
   std::string received;
   TakenReports taken;
   while (taken.columns.size() < positions && read_until(deadline, received)) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <optional>
 
 #include "console/posix/terminal_reports.hpp"
@@ -21,10 +20,9 @@ struct TerminalQuestions {
   // Its text and background colours (OSC 10 and 11), to set them back when
   // tavoro leaves.
   bool ask_colours = false;
-  // The longest wait for the answers: a quarter of a second, where no one
-  // notices it; longer across a remote link, whose round trip alone may
-  // take that.
-  std::chrono::milliseconds longest_wait{250};
+  // Whether the terminal is across a remote link, whose round trip alone
+  // may take longer than tavoro waits for a local one.
+  bool remote = false;
   // Whether the background answer may still follow the last position
   // report: GNU screen passes that question alone on to the terminal it runs
   // in, whose answer comes after screen's own reports.
