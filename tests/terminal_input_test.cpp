@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "console/posix/gbk_encoding.hpp"
 #include "console/posix/terminal_reports.hpp"
@@ -10,28 +11,31 @@
 // is kept in order.
 TEST(TerminalReports, TakenOutWholeWithTheTypingKept) {
   const TakenReports taken = take_reports(
-      "1\x1b[15~\x1b]10;rgb:dddd/dddd/dddd\a2\x1b[1;3R 3\x1b]11;rgb:1c/1c/1c\x1b\\\x1b[1;2R", true);
-  EXPECT_EQ(taken.typed, "1\x1b[15~2 3\x1b[1;2R");  // a second position report is a key
-  EXPECT_EQ(taken.column, 3);
+      "1\x1b[15~\x1b]10;rgb:dd/dd/dd\a2\x1b[1;3R 3\x1b]11;rgb:1c/1c/1c\x1b\\\x1b[1;4R\x1b[1;2R", 2);
+  EXPECT_EQ(taken.typed, "1\x1b[15~2 3\x1b[1;2R");  // a position report not awaited is a key
+  EXPECT_EQ(taken.columns, (std::vector<int>{3, 4}));
   EXPECT_EQ(taken.text, (Colour{0xdd, 0xdd, 0xdd}));
   EXPECT_EQ(taken.background, (Colour{0x1c, 0x1c, 0x1c}));
 
-  // Once the position report has come, Shift-F3 (the same bytes) is a key.
-  EXPECT_EQ(take_reports("\x1b[1;2R", false).typed, "\x1b[1;2R");
   // An OSC string not yet ended is no report.
-  EXPECT_EQ(take_reports("\x1b]11;rgb:1c/1c", true).typed, "\x1b]11;rgb:1c/1c");
+  EXPECT_EQ(take_reports("\x1b]11;rgb:1c/1c", 1).typed, "\x1b]11;rgb:1c/1c");
 }
 
-// Only hexadecimal channels of one to four digits make a colour; anything
-// else a report carries is dropped, and what is written back is tavoro's
-// own #rrggbb.
+// Only hexadecimal channels of one to four digits make a colour, scaled in
+// the rgb: form and taken as the high bits in the # form; anything else a
+// report carries is dropped, and what is written back is tavoro's own
+// #rrggbb.
 TEST(TerminalReports, ColoursReadStrictlyAndWrittenBackInOneForm) {
-  const auto text_of = [](const std::string& report) { return take_reports(report, true).text; };
+  const auto text_of = [](const std::string& report) { return take_reports(report, 1).text; };
   EXPECT_EQ(text_of("\x1b]10;rgb:f/80/0fff\a"), (Colour{0xff, 0x80, 0x10}));
   EXPECT_EQ(text_of("\x1b]10;rgb:ffff/0000/8080\x1b\\"), (Colour{0xff, 0x00, 0x80}));
-  for (const char* junk : {"\x1b]10;rgb:ff/ff\a", "\x1b]10;rgb:ff/ff/ff/ff\a",
-                           "\x1b]10;rgb:fffff/0/0\a", "\x1b]10;rgb:gg/0/0\a", "\x1b]10;#ffffff\a",
-                           "\x1b]10;rgb:ff/ff/ff;\x1b]0;title\a", "\x1b]110;rgb:ff/ff/ff\a"}) {
+  for (const std::string same : {"#a1b", "#A010B0", "#a0010fb00", "#A0FF10FFB000"}) {
+    EXPECT_EQ(text_of("\x1b]10;" + same + "\a"), (Colour{0xa0, 0x10, 0xb0})) << same;
+  }
+  for (const char* junk :
+       {"\x1b]10;rgb:ff/ff\a", "\x1b]10;rgb:ff/ff/ff/ff\a", "\x1b]10;rgb:fffff/0/0\a",
+        "\x1b]10;rgb:gg/0/0\a", "\x1b]10;#fffff\a", "\x1b]10;#\a", "\x1b]10;#fffffffffffffff\a",
+        "\x1b]10;#ff00fg\a", "\x1b]10;rgb:ff/ff/ff;\x1b]0;title\a", "\x1b]110;rgb:ff/ff/ff\a"}) {
     EXPECT_EQ(text_of(junk), std::nullopt) << junk;
   }
   EXPECT_EQ(colour_request(11, Colour{0x1c, 0x0a, 0xff}), "\x1b]11;#1c0aff\a");

@@ -7,11 +7,22 @@ CASE, PROG = sys.argv[1:3]
 ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
 LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
 
-# What the terminal answers at start-up: where the cursor went past the em dash (one or two
-# columns), and its text and background colours, worded as xterm and as mlterm (ESC \) do.
-NARROW, WIDE = '\x1b[1;2R', '\x1b[1;3R'
+# The colours a terminal reports, worded as xterm and as mlterm (ESC \) do.
 TEXT, BACKGROUND = '\x1b]10;rgb:dddd/dddd/dddd\x07', '\x1b]11;rgb:1c1c/1c1c/1c1c\x1b\\'
-COLOURED = TEXT + BACKGROUND + WIDE
+
+
+def terminal(dash=1, first=1, text=TEXT, background=BACKGROUND, unparsed=0):
+    # A terminal's answers to the start-up questions: each position request answered with the
+    # column it counts from first (an em dash drawn dash columns wide, a colour question it cannot
+    # parse printed in unparsed columns), each colour question with its colour.
+    def answer(asked):
+        column, out, colours = first, '', {'\x1b]10;': text, '\x1b]11;': background}
+        for one in re.findall(r'\r|—|\x1b\[6n|\x1b\]1[01];', asked):
+            out += f'\x1b[1;{column}R' if one == '\x1b[6n' else colours.get(one, '')
+            column = first if one == '\r' else column + {'—': dash, '\x1b[6n': 0}.get(one, unparsed)
+        return (out,)
+    return answer
+
 
 def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
 def given_back(colours=''): return colours + f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t'
@@ -22,10 +33,10 @@ TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{RO
           'c': look('#0c0c0c', '#e74856'), 'cls': '\x1b[H\x1b[2J\x1b[3J',
           'restore': given_back('\x1b]10;#dddddd\x07\x1b]11;#1c1c1c\x07'),
           'restore-defaults': given_back('\x1b]110\x07\x1b]111\x07'),
-          'restore-uncoloured': given_back(), 'measure': '\r—', 'ask-position': '\x1b[6n',
-          'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ', 'pause': '请按任意键继续. . . ',
-          'menu': '欢迎进入Tavoro', '?code': '代码：=====》', '?year': '年份：===》',
-          '?wd': '(0~6)：===》', '?month': '（1~12）：===》', '?day': '31）：===》',
+          'restore-uncoloured': given_back(), 'measure': '\r\x1b[6n—\x1b[6n',
+          'ask-position': '\x1b[6n', 'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ',
+          'pause': '请按任意键继续. . . ', 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
+          '?year': '年份：===》', '?wd': '(0~6)：===》', '?month': '（1~12）：===》', '?day': '31）：===》',
           '!code': '代码有误', '!wd': '只有0~6呦~', '!month': '月份输错了呦~',
           '!day': '天呦~，请重新输入！！！', 'year-cal': '年年历表如下：',
           'month-cal': '月 日 历 为：', 'report': '日是', 'bye': '感谢你的使用'}
@@ -50,98 +61,111 @@ SESSION = [step for typed, shown in QUERIES for step in ((typed, shown + ' pause
 SESSION += BYE
 REJECTED = ('9\r', 'fa !code c pause')
 ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
-# The same where the terminal is never recoloured.
-UNCOLOURED = {'first': 'title width menu ?code', 'answered': ('4 2024 2 29\r',
-              '?year ?month ?day report pause'), 'bye': [('0\r', 'bye pause'),
-                                                         ('k', 'restore-uncoloured')]}
+
+
+def plain(names):  # the same where the terminal is never recoloured
+    names = [{'restore': 'restore-uncoloured'}.get(name, name) for name in names.split()]
+    return ' '.join(name for name in names if name not in ('f0', 'fa', 'c'))
 
 
 def environment(enc='utf-8', **env):
-    return {**{k: v for k, v in os.environ.items() if k not in ('NO_COLOR', 'TMUX')},
+    read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')
+    return {**{k: v for k, v in os.environ.items() if k not in read},
             'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
 
 
-def modes_of(command):  # the modes of a fresh pseudo-terminal, as the program finds them
-    p = pexpect.spawn(command)
-    modes = termios.tcgetattr(p.child_fd)
-    p.close(force=True)
-    return modes
+def ended(p, status):  # waits for the end: the line modes as found, and the status (-signal)
+    p.expect(pexpect.EOF)
+    fresh = pexpect.spawn('cat')  # its modes are those the program found
+    kept = termios.tcgetattr(p.child_fd) == termios.tcgetattr(fresh.child_fd)
+    fresh.close(force=True), p.close()
+    got = p.exitstatus if p.signalstatus is None else -p.signalstatus
+    assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
 
 
-def run(steps, enc='utf-8', answers=COLOURED, first=START, shell=False, ignored=None, **env):
+def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the output's end)
+    try:
+        return p.expect(pattern, timeout)
+    except (pexpect.TIMEOUT, pexpect.EOF) as ended:
+        came = p.logfile_read.getvalue()[-300:].decode(enc, 'replace')
+        raise AssertionError(f'waited for {what}; came {came!r}, then {type(ended).__name__}')
+
+
+def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=START, looks=True,
+        shell=False, ignored=None, status=0, **env):
     # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; None:
-    # nothing for a second, in which nothing may be written) and waits for the names it shows.
-    # answers: what the terminal sends once asked where the cursor is (None: nothing; a tuple: its
-    # parts 10 ms apart); a UTF-8 terminal's wait for them must end within a second. shell: from
-    # an interactive bash. ignored: a signal its parent ignores. Returns the output, whether the
-    # line modes were given back, and the status or -signal.
+    # nothing for a second, in which nothing may be written) and waits for the names it shows
+    # (looks: recoloured). answers: the parts, 10 ms apart, that the terminal sends delay seconds
+    # after the questions, to what it was asked; a UTF-8 terminal's wait for them must end within
+    # that many seconds of the questions. shell: from an interactive
+    # bash. ignored: a signal its parent ignores. It ends with status (-signal), the line modes
+    # given back. Returns the output.
     env = environment(enc, **env)
     command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
     p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS),
                       preexec_fn=ignored and (lambda: signal.signal(ignored, signal.SIG_IGN)))
-    p.logfile_read, p.timeout, modes = io.BytesIO(), 5, modes_of('cat')
+    p.logfile_read, p.timeout = io.BytesIO(), 5
     if shell:
         p.expect_exact(TOKENS['prompt'].encode())
         p.send(PROG + '\r')
+    erase = re.escape(TOKENS['erase'].encode())
     if env['TERM'] != 'dumb':
-        p.expect_exact(TOKENS['ask-position'].encode())
-        for part in answers if isinstance(answers, tuple) else (answers or '',):
-            time.sleep(0.01)
+        expect(p, re.escape(TOKENS['ask-position'].encode()), enc, 'the questions')
+        asked, questions = time.monotonic(), (p.before + p.after + p.buffer).decode(enc, 'replace')
+        # Erased before answers that come after delay: gone on within it.
+        erased = delay and p.expect([erase, pexpect.TIMEOUT], timeout=delay) == 0
+        for index, part in enumerate(answers(questions)):
+            time.sleep(0.01 if index else 0)
             os.write(p.child_fd, part.encode())
-        if enc == 'utf-8':  # the em dash measured, answered or not, is erased at once
-            p.expect_exact(TOKENS['erase'].encode(), timeout=1)
+        if enc == 'utf-8' and not erased:  # the em dash measured, answered or not, is erased
+            expect(p, erase, enc, 'the em dash erased', timeout=2)
+            assert (took := time.monotonic() - asked) < within, f'went on {took:.3f} s after asking'
     for send, want in [('', first)] + steps:
+        want = want if looks else plain(want)
         p.kill(send) if isinstance(send, int) else p.send(send or '')
-        got = [NAMES[enc][p.match.group()] for _ in want.split() if p.expect(PATTERNS[enc]) == 0]
-        assert got == want.split(), f'after {send!r}: {got}'
+        got = [NAMES[enc][p.match.group()] for _ in want.split()
+               if expect(p, PATTERNS[enc], enc, f'{want} after {send!r}') == 0]
+        assert got == want.split(), f'after {send!r} waited for {want}; came {" ".join(got)}'
         if send is None:
             silent = p.expect([PATTERNS[enc], pexpect.TIMEOUT], timeout=1) == 1 and not p.before
             assert silent, 'written while waiting at a pause'
     if shell:
         p.send('exit\r')
-    p.expect(pexpect.EOF)
-    kept = termios.tcgetattr(p.child_fd) == modes
-    p.close()
-    return p.logfile_read.getvalue(), kept, (p.exitstatus if p.signalstatus is None
-                                             else -p.signalstatus)
+    ended(p, status)
+    return p.logfile_read.getvalue()
 
 
 def sessions():  # the console commands of a whole session, pinned; GBK the same bytes re-encoded
-    logs = {enc: run(SESSION, enc) for enc in LOCALES}
-    assert all(kept and status == 0 for _, kept, status in logs.values()), logs
+    logs = {enc: run(SESSION, enc, terminal(dash=2)) for enc in LOCALES}
     # Only a UTF-8 terminal is asked how wide it draws an em dash.
-    utf8 = logs['utf-8'][0].replace(TOKENS['measure'].encode(), b'', 1)
+    utf8 = logs['utf-8'].replace(TOKENS['measure'].encode(), b'', 1)
     utf8 = utf8.replace(TOKENS['erase'].encode(), b'', 1)
-    assert logs['gbk'][0] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
+    assert logs['gbk'] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
 
 
 # Keys at a pause: a letter, a Han character, Alt and a letter of two bytes (Alt-é), Up, F1
 # (SS3), F5 and Ctrl-Up (CSI with parameters), each followed at once by the answers of a query;
-# F5 with its bytes 50 ms apart; a lone Escape.
-PAUSES = [REJECTED, (None, '')] + [
+# F5 with its bytes 50 ms apart; a lone Escape. A colour report that comes after the position
+# reports, at a pause and at a question, is neither.
+PAUSES = [REJECTED, (BACKGROUND, ''), (None, '')] + [
     (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
     for key in ('q', '好', '\x1bé', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
-    ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
+    ('\x1b', 'cls menu ?code'), (BACKGROUND + '5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
 
 def pause():  # waits silently for one key, whole and unechoed; what follows it is answers
-    log, kept, status = run(PAUSES)
-    assert (TOKENS['pause'] + '\r\n' + TOKENS['cls']).encode() in log and kept and status == 0
+    assert (TOKENS['pause'] + '\r\n' + TOKENS['cls']).encode() in run(PAUSES)
 
 
 def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question and at a pause
-    endings = [(BYE, 0), ([('4 2024 2\r', 'fa ?year ?month ?day'), ('\x04', 'restore')], 0)]
-    for at in [], [REJECTED]:
-        for how, number in ('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT), (
-                signal.SIGTERM, signal.SIGTERM):
-            endings.append((at + [(how, 'restore')], -number))
+    endings = [(BYE, 0), ([('4 2024 2\r', 'fa ?year ?month ?day'), ('\x04', 'restore')], 0)] + [
+        (at + [(how, 'restore')], -number) for at in ([], [REJECTED]) for how, number in
+        (('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT), (signal.SIGTERM, signal.SIGTERM))]
     for steps, status in endings:
-        log, kept, ended = run(steps)
-        assert log.endswith(TOKENS['restore'].encode()) and kept and ended == status, steps
+        assert run(steps, status=status).endswith(TOKENS['restore'].encode()), steps
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
-    log, kept, ended = run([('\x03', '')] + BYE, ignored=signal.SIGINT)
-    assert kept and ended == 0
+    run([('\x03', '')] + BYE, ignored=signal.SIGINT)
 
 
 def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured and given back
@@ -183,73 +207,86 @@ def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured a
 
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
     year = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
-    ahead = ('4 2024 3 1\r', START + ' fa ?year ?month ?day report fa pause')
-    for report, steps, dashes, first in [
-            (NARROW, [year], 42, START), (WIDE, [year], 21, START),
-            ('', [year], 21, START),  # no answer to the position request
-            (ahead[0] + NARROW, [NEXT_MENU, year], 42, ahead[1])]:  # answers typed ahead of it
-        log, kept, status = run(steps + [NEXT_MENU] + BYE, answers=TEXT + BACKGROUND + report,
-                                first=first)
+    typed = ('4 2024 3 1\r', START + ' fa ?year ?month ?day report fa pause')
+    for name, dashes, case in [
+            ('narrow', 42, {}), ('wide', 21, {'answers': terminal(dash=2)}),
+            ('no position', 21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),
+            ('typed ahead', 42, {'answers': lambda asked: (typed[0],) + terminal()(asked),
+                                 'first': typed[1]}),
+            ('counted from 0 (dvtm)', 42, {'answers': terminal(first=0)}),
+            ('colour questions printed, none answered (emacs)', 42,
+             {'answers': terminal(text='', background='', unparsed=6), 'looks': False}),
+            # across ssh, answered after 300 ms: waited for, and gone on with at once
+            ('ssh', 42, {'delay': 0.3, 'within': 0.6, 'SSH_CONNECTION': '10.0.0.1 1 10.0.0.2 22'}),
+            ('ssh with a terminal', 42, {'delay': 0.3, 'within': 0.6, 'SSH_TTY': '/dev/pts/1'})]:
+        steps = [NEXT_MENU] * ('first' in case) + [year, NEXT_MENU] + BYE
+        log = run(steps, **case)
         drawn = {len(rule) // 3 for rule in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
-        assert drawn == {dashes} and kept and status == 0, (report, drawn)
+        assert drawn == {dashes}, f'{name}: rule lines of {drawn} em dashes, not {dashes}'
+        assert b'rgb:' not in log and b'^[' not in log, f'{name}: an answer echoed'
 
 
 def colours():  # recoloured only where tavoro can set the terminal's own colours back
-    plain = {'first': UNCOLOURED['first'], 'answers': WIDE}
+    no_colours = terminal(text='', background='')
     # Nothing reported: no colour is ever set, and none is given back.
-    run(UNCOLOURED['bye'], **plain)
+    run(BYE, answers=no_colours, looks=False)
     # tmux reports nothing but honours the requests to go back to its default colours; a
     # terminal started from a tmux pane inherits TMUX but names itself in TERM.
     tmux = '/tmp/tmux-0/default,1,0'
-    run([('0\r', 'fa c bye pause'), ('k', 'restore-defaults')], answers=WIDE, TMUX=tmux,
-        TERM='screen-256color')
-    run(UNCOLOURED['bye'], TMUX=tmux, **plain)
-    # GNU screen: only the background reported, after screen's own position report. It is taken
-    # then, never echoed nor typed, and one colour alone does not allow the looks.
-    log, _, _ = run([UNCOLOURED['answered'], NEXT_MENU] + UNCOLOURED['bye'],
-                    first=UNCOLOURED['first'], answers=(WIDE, BACKGROUND))
-    assert b'rgb:' not in log, 'the late answer echoed'
+    run([BYE[0], ('k', 'restore-defaults')], answers=no_colours, TMUX=tmux, TERM='screen-256color')
+    run(BYE, answers=no_colours, looks=False, TMUX=tmux)
+    # GNU screen (STY): only the background reported, after screen's own position reports. It is
+    # taken then, never echoed nor typed, and one colour alone does not allow the looks.
+    assert b'rgb:' not in run([ANSWERED, NEXT_MENU] + BYE, looks=False, STY='1.pts-0.host',
+                              answers=lambda asked: no_colours(asked) + (BACKGROUND,)), 'echoed'
+    # vim's terminal answers every colour change with a report: never recoloured.
+    run(BYE, looks=False, VIM_TERMINAL='900')
+    # terminology reports #RRGGBB: read, and the same colours given back.
+    run(BYE, answers=terminal(text='\x1b]10;#DDDDDD\x07', background='\x1b]11;#1C1C1C\x07'))
 
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
-    late, answered = TEXT + BACKGROUND + NARROW, UNCOLOURED['answered']
-    silent = {'answers': None, 'first': UNCOLOURED['first']}
+    late = '\x1b[1;1R\x1b[1;2R' + TEXT + BACKGROUND + '\x1b[1;2R'
+    silent = {'answers': lambda asked: (), 'looks': False, 'within': 0.3}
     # At a question: taken out of the line, the answers around them kept.
-    run([(late + answered[0], answered[1]), NEXT_MENU] + UNCOLOURED['bye'], **silent)
-    # At a pause: no key, so the pause waits on; but once it has come, its bytes are Shift-F3.
-    run([('9\r', '!code pause'), (late, ''), (None, ''), (NARROW, 'cls menu ?code')] +
-        UNCOLOURED['bye'], **silent)
+    run([(late + ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, **silent)
+    # At a pause: no key, so the pause waits on; but once they have come, Shift-F3 is a key.
+    run([REJECTED, (late, ''), (None, ''), ('\x1b[1;2R', 'cls menu ?code')] + BYE, **silent)
     # Ctrl-D on a line that holds only a report still ends the input.
-    run([(BACKGROUND + '\x04', 'restore-uncoloured')], **silent)
+    run([(BACKGROUND + '\x04', 'restore')], **silent)
+    # A local terminal that answers after 300 ms: the menu within a quarter of a second.
+    run(BYE, delay=0.3, within=0.3, looks=False)
 
 
 def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg asks again
-    run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code'), REJECTED,
-         ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
-         NEXT_MENU, ('0\r', 'fa c bye pause'), ('k', 'restore prompt')], shell=True)
+    for enc in LOCALES:
+        run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code'), REJECTED,
+             ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
+             NEXT_MENU, ('0\r', 'fa c bye pause'), ('k', 'restore prompt')], enc, shell=True)
 
 
 def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_COLOR: no looks
-    log, kept, status = run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
-                             ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM='dumb')
-    assert b'\x1b' not in log and kept and status == 0
-    log, kept, status = run([('9\r', '!code pause'), NEXT_MENU] + UNCOLOURED['bye'],
-                            first=UNCOLOURED['first'], NO_COLOR='1')
-    assert b'\x1b]1' not in log and kept and status == 0
+    assert b'\x1b' not in run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
+                              ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM='dumb')
+    assert b'\x1b]1' not in run([REJECTED, NEXT_MENU] + BYE, looks=False, NO_COLOR='1')
     run(BYE, NO_COLOR='')
     # Output to a file, input a terminal: no control sequence, yet every pause waits for its key;
     # Ctrl-Z (here, with no shell to stop for, it goes on at once) writes nothing into the file.
-    with tempfile.NamedTemporaryFile() as out:
-        p = pexpect.spawn('sh', ['-c', f'exec "$0" > {out.name}', PROG], env=environment())
-        for key in '', '\x1a', '9\r', 'k', '0\r', 'k':
-            assert p.isalive(), f'ended before {key!r}'
-            p.send(key)
-            time.sleep(0.3)
-        p.expect(pexpect.EOF)
-        p.close()
-        text = out.read().decode()
-        assert p.exitstatus == 0 and '\x1b' not in text and text.count(TOKENS['pause']) == 2
-        assert text.count(TOKENS['?code']) == 2, text
+    # Ctrl-C or kill at a pause, no shell left to mend the terminal (as dash does not), leave the
+    # line modes as found.
+    for keys, status in [(('', '\x1a', '9\r', 'k', '0\r', 'k'), 0),
+                         (('', '9\r', '\x03'), -signal.SIGINT),
+                         (('', '9\r', signal.SIGTERM), -signal.SIGTERM)]:
+        with tempfile.NamedTemporaryFile() as out:
+            p = pexpect.spawn('sh', ['-c', f'exec "$0" > {out.name}', PROG], env=environment())
+            for key in keys:
+                p.kill(key) if isinstance(key, int) else p.send(key)
+                time.sleep(0.3)
+            ended(p, status)
+            text, shown = out.read().decode(), [1 + ('0\r' in keys)] * 2
+            assert [text.count(TOKENS[n]) for n in ('pause', '?code')] == shown, text
+            assert '\x1b' not in text
+
 
 
 globals()[CASE]()

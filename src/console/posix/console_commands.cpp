@@ -33,6 +33,11 @@ void write_to_stdout(std::string_view bytes) {
   }
 }
 
+bool is_set(const char* name) {
+  const char* const value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
 // A terminal that says it understands no control sequences gets none.
 bool terminal_takes_sequences() {
   const char* const term = std::getenv("TERM");
@@ -42,9 +47,8 @@ bool terminal_takes_sequences() {
 // tmux, told from a terminal started from one of its panes, which inherits
 // TMUX but names itself in TERM.
 bool is_tmux() {
-  const char* const tmux = std::getenv("TMUX");
   const char* const term = std::getenv("TERM");
-  if (tmux == nullptr || *tmux == '\0' || term == nullptr) {
+  if (!is_set("TMUX") || term == nullptr) {
     return false;
   }
   const std::string_view name(term);
@@ -53,8 +57,15 @@ bool is_tmux() {
 
 // Whoever sets NO_COLOR to anything wants no colours from tavoro.
 bool colours_wanted() {
-  const char* const no_color = std::getenv("NO_COLOR");
-  return no_color == nullptr || *no_color == '\0';
+  return !is_set("NO_COLOR");
+}
+
+// vim's terminal, which sets VIM_TERMINAL for its jobs, answers a colour
+// change with a colour report, as if it were a question, and keeps its
+// colours: the report would be echoed at every question and, after the
+// end, typed into the shell's command line.
+bool colour_changes_answered() {
+  return is_set("VIM_TERMINAL");
 }
 
 void send_request(KeptRequest kind, std::string_view sequence) {
@@ -99,7 +110,12 @@ void open_console() {
   // wide; only its colours are asked, and under NO_COLOR nothing at all.
   TerminalAnswers answers;
   if (input_is_terminal() && (encoder == nullptr || colours_wanted())) {
-    answers = ask_terminal(encoder == nullptr, colours_wanted());
+    // ssh sets SSH_CONNECTION and SSH_TTY for the session it opens, GNU
+    // screen STY for the programs in its windows.
+    answers = ask_terminal({.measure_em_dash = encoder == nullptr,
+                            .ask_colours = colours_wanted(),
+                            .remote = is_set("SSH_CONNECTION") || is_set("SSH_TTY"),
+                            .background_may_follow = is_set("STY")});
     measured_em_dash_columns = answers.em_dash_columns;
   }
   if (!colours_wanted()) {
@@ -108,8 +124,9 @@ void open_console() {
   // The looks recolour only a terminal whose own colours tavoro can set
   // again when it leaves: one that reported both, set back to exactly
   // those, or tmux, which reports none but honours the requests to return
-  // to its defaults. Any other keeps its own colours throughout.
-  if (answers.text && answers.background) {
+  // to its defaults. Any other keeps its own colours throughout, and so
+  // does a terminal that answers a colour change instead of making it.
+  if (answers.text && answers.background && !colour_changes_answered()) {
     allow_colours(colour_request(10, *answers.text) + colour_request(11, *answers.background));
   } else if (is_tmux()) {
     allow_colours("\x1b]110\a\x1b]111\a");

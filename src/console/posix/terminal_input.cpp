@@ -12,16 +12,14 @@
 
 namespace {
 
-// Only one position report is ever asked for, so at most one is taken out:
-// a key that sends the same bytes later (Shift-F3) stays a key. Colour
-// reports are OSC strings, which no key sends; every one is taken out.
-bool position_outstanding = false;
+// Only as many position reports are taken out as were asked for and have
+// not come: a key that sends the same bytes later (Shift-F3) stays a key.
+// Colour reports are OSC strings, which no key sends; every one is taken out.
+std::size_t positions_outstanding = 0;
 
 std::string without_late_reports(std::string_view bytes) {
-  TakenReports taken = take_reports(bytes, position_outstanding);
-  if (taken.column) {
-    position_outstanding = false;
-  }
+  TakenReports taken = take_reports(bytes, positions_outstanding);
+  positions_outstanding -= taken.columns.size();
   return std::move(taken.typed);
 }
 
@@ -66,8 +64,8 @@ class TerminalInputStreambuf final : public std::streambuf {
 
 }  // namespace
 
-void install_terminal_input(std::string typed_ahead, bool position_report_outstanding) {
-  position_outstanding = position_report_outstanding;
+void install_terminal_input(std::string typed_ahead, std::size_t position_reports_outstanding) {
+  positions_outstanding = position_reports_outstanding;
   // Never destroyed: std::cin may be read until the program ends.
   static auto* const buffer = new TerminalInputStreambuf(std::move(typed_ahead));
   std::cin.rdbuf(buffer);

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -17,9 +18,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::chrono::milliseconds longest_wait{250};
-// GNU screen answers the background query by passing it on to the terminal
-// it runs in, so that answer comes just after screen's own position report.
+// The longest wait for the answers: a quarter of a second, where no one
+// notices it; across a remote link a second, since the round trip to a
+// server abroad alone takes 300 ms.
+constexpr std::chrono::milliseconds longest_local_wait{250};
+constexpr std::chrono::milliseconds longest_remote_wait{1000};
+// How long a background answer passed on to another terminal may follow the
+// last position report.
 constexpr std::chrono::milliseconds drain_after_position{50};
 
 // Appends to received what the terminal sends before deadline; false once
@@ -51,39 +56,47 @@ bool read_until(Clock::time_point deadline, std::string& received) {
 
 }  // namespace
 
-TerminalAnswers ask_terminal(bool measure_em_dash, bool ask_colours) {
+TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
   // Unedited and unechoed, so the answers neither wait for a line end nor
   // show; the wait is poll's.
   enter_input_modes(unedited_input_modes(0, 0));
-  std::string questions = measure_em_dash ? "\r—" : "";  // from the line's first column
-  if (ask_colours) {
+  // From the line's first column: where the cursor is, an em dash, where
+  // the cursor is then.
+  std::string questions = asked.measure_em_dash ? "\r\x1b[6n—\x1b[6n" : "";
+  std::size_t positions = asked.measure_em_dash ? 2 : 0;
+  if (asked.ask_colours) {
     questions += "\x1b]10;?\a\x1b]11;?\a";
   }
-  write_all(STDOUT_FILENO, questions + "\x1b[6n");
+  if (asked.ask_colours || !asked.measure_em_dash) {
+    questions += "\x1b[6n";
+    ++positions;
+  }
+  write_all(STDOUT_FILENO, questions);
 
-  const auto start = Clock::now();
+  const auto deadline = Clock::now() + (asked.remote ? longest_remote_wait : longest_local_wait);
   std::string received;
   TakenReports taken;
-  while (!taken.column && read_until(start + longest_wait, received)) {
-    taken = take_reports(received, true);
+  while (taken.columns.size() < positions && read_until(deadline, received)) {
+    taken = take_reports(received, positions);
   }
-  if (taken.column) {
-    const auto deadline = std::min(Clock::now() + drain_after_position, start + longest_wait);
-    while (read_until(deadline, received)) {
+  if (taken.columns.size() == positions && asked.ask_colours && asked.background_may_follow) {
+    const auto drained = std::min(Clock::now() + drain_after_position, deadline);
+    while (!taken.background && read_until(drained, received)) {
+      taken = take_reports(received, positions);
     }
-    taken = take_reports(received, true);
   }
-  if (measure_em_dash) {
+  if (asked.measure_em_dash) {
     write_all(STDOUT_FILENO, "\r\x1b[K");
   }
   leave_input_modes();
 
   TerminalAnswers answers;
-  if (measure_em_dash && taken.column && *taken.column > 1) {
-    answers.em_dash_columns = *taken.column - 1;
+  if (asked.measure_em_dash && taken.columns.size() >= 2) {
+    const int drawn = taken.columns[1] - taken.columns[0];
+    answers.em_dash_columns = drawn == 1 || drawn == 2 ? drawn : 0;
   }
   answers.text = taken.text;
   answers.background = taken.background;
-  install_terminal_input(std::move(taken.typed), !taken.column);
+  install_terminal_input(std::move(taken.typed), positions - taken.columns.size());
   return answers;
 }

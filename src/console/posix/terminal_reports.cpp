@@ -36,40 +36,57 @@ std::size_t position_report_length(std::string_view bytes, int& column) {
   return read.ec == std::errc{} ? column_end + 1 : 0;
 }
 
-// One channel of rgb:, 1 to 4 hexadecimal digits, scaled to 0..255.
-std::optional<std::uint8_t> channel(std::string_view digits) {
+// One channel of a colour, 1 to 4 hexadecimal digits, as 0..255, read as X
+// reads it: in the rgb: form scaled from its own range, in the # form its
+// most significant bits.
+std::optional<std::uint8_t> channel(std::string_view digits, bool scaled) {
   unsigned value = 0;
   if (digits.empty() || digits.size() > 4 ||
       std::from_chars(digits.data(), digits.data() + digits.size(), value, 16).ptr !=
           digits.data() + digits.size()) {
     return std::nullopt;
   }
-  const unsigned largest = (1U << (4 * digits.size())) - 1;
+  const unsigned bits = 4 * static_cast<unsigned>(digits.size());
+  if (!scaled) {
+    return static_cast<std::uint8_t>(bits > 8 ? value >> (bits - 8) : value << (8 - bits));
+  }
+  const unsigned largest = (1U << bits) - 1;
   return static_cast<std::uint8_t>((value * 255 + largest / 2) / largest);
 }
 
-// The colour of a whole OSC string "ESC ] which ; rgb:R/G/B" and its end,
-// read strictly: anything else is no colour report.
+// The colour of a whole OSC string "ESC ] which ; colour" and its end, read
+// strictly: anything else is no colour report.
 std::optional<Colour> colour_report(std::string_view osc, std::string_view which) {
   const std::size_t end_length = osc.ends_with('\a') ? 1 : 2;
   std::string_view body = osc.substr(osc_start.size(), osc.size() - osc_start.size() - end_length);
-  if (!body.starts_with(which) || !body.substr(which.size()).starts_with(";rgb:")) {
+  if (!body.starts_with(which) || !body.substr(which.size()).starts_with(';')) {
     return std::nullopt;
   }
-  body.remove_prefix(which.size() + 5);
-  std::array<std::optional<std::uint8_t>, 3> channels{};
-  for (std::size_t index = 0; index < channels.size(); ++index) {
-    const std::size_t slash = index + 1 < channels.size() ? body.find('/') : body.size();
-    if (slash == std::string_view::npos) {
+  body.remove_prefix(which.size() + 1);
+  std::array<std::string_view, 3> digits{};
+  const bool scaled = body.starts_with("rgb:");
+  if (scaled) {
+    body.remove_prefix(4);
+    const std::size_t first = body.find('/');
+    const std::size_t second = body.find('/', first + 1);
+    if (second == std::string_view::npos) {
       return std::nullopt;
     }
-    channels.at(index) = channel(body.substr(0, slash));
-    body.remove_prefix(std::min(slash + 1, body.size()));
-  }
-  if (!channels[0] || !channels[1] || !channels[2]) {
+    digits = {body.substr(0, first), body.substr(first + 1, second - first - 1),
+              body.substr(second + 1)};
+  } else if (body.starts_with('#') && (body.size() - 1) % 3 == 0) {
+    const std::size_t length = (body.size() - 1) / 3;
+    digits = {body.substr(1, length), body.substr(1 + length, length), body.substr(1 + 2 * length)};
+  } else {
     return std::nullopt;
   }
-  return Colour{*channels[0], *channels[1], *channels[2]};
+  const auto red = channel(digits[0], scaled);
+  const auto green = channel(digits[1], scaled);
+  const auto blue = channel(digits[2], scaled);
+  if (!red || !green || !blue) {
+    return std::nullopt;
+  }
+  return Colour{*red, *green, *blue};
 }
 
 }  // namespace
@@ -88,7 +105,7 @@ std::size_t osc_string_length(std::string_view bytes) {
   return bytes.substr(end).starts_with("\x1b\\") ? end + 2 : 0;
 }
 
-TakenReports take_reports(std::string_view bytes, bool take_position) {
+TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions) {
   TakenReports taken;
   while (!bytes.empty()) {
     const std::size_t escape = bytes.find('\x1b');
@@ -107,8 +124,8 @@ TakenReports take_reports(std::string_view bytes, bool take_position) {
       }
       bytes.remove_prefix(length);
     } else if (const std::size_t report = position_report_length(bytes, column);
-               report > 0 && take_position && !taken.column) {
-      taken.column = column;
+               report > 0 && taken.columns.size() < awaited_positions) {
+      taken.columns.push_back(column);
       bytes.remove_prefix(report);
     } else {
       taken.typed += bytes.front();

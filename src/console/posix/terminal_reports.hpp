@@ -5,11 +5,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What a terminal answers when tavoro asks it at start-up: where the cursor
 // is (ESC [ row ; column R) and which are its text and background colours
-// (ESC ] 10 ; rgb:RRRR/GGGG/BBBB and the same with 11, ended by BEL or by
-// ESC \). These only look at bytes: reading them is the caller's.
+// (ESC ] 10 ; colour and the same with 11, ended by BEL or by ESC \), the
+// colour in one of the X forms rgb:R/G/B (1 to 4 hexadecimal digits a
+// channel) or #RGB (1 to 4 digits a channel, all of the same length). These
+// only look at bytes: reading them is the caller's.
 
 struct Colour {
   std::uint8_t red;
@@ -22,16 +25,16 @@ struct Colour {
 // the user's typing.
 struct TakenReports {
   std::string typed;
-  std::optional<int> column;         // of the position report taken
+  std::vector<int> columns;          // of the position reports taken, in order
   std::optional<Colour> text;        // reported for OSC 10
   std::optional<Colour> background;  // reported for OSC 11
 };
 
 // Takes out of bytes every whole OSC string (ESC ] up to BEL or ESC \),
-// which no key sends, reading those that are colour reports; and, where
-// take_position, the first position report, which a key may send too
-// (Shift-F3 sends ESC [ 1 ; 2 R), so only one that is awaited is taken.
-TakenReports take_reports(std::string_view bytes, bool take_position);
+// which no key sends, reading those that are colour reports; and the first
+// awaited_positions position reports, which a key may send too (Shift-F3
+// sends ESC [ 1 ; 2 R), so only as many as are awaited are taken.
+TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions);
 
 // The length of the whole OSC string that bytes begin with; 0 where they
 // begin with none, or with one not yet ended.
