@@ -1,25 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "console/posix/gbk_encoding.hpp"
 #include "console/posix/terminal_reports.hpp"
-
-// The terminal's answers are taken out of the bytes wherever they stand,
-// after another key's escape sequence included, and the typing around them
-// is kept in order.
-TEST(TerminalReports, TakenOutWholeWithTheTypingKept) {
-  const TakenReports taken = take_reports(
-      "1\x1b[15~\x1b]10;rgb:dd/dd/dd\a2\x1b[1;3R 3\x1b]11;rgb:1c/1c/1c\x1b\\\x1b[1;4R\x1b[1;2R", 2);
-  EXPECT_EQ(taken.typed, "1\x1b[15~2 3\x1b[1;2R");  // a position report not awaited is a key
-  EXPECT_EQ(taken.columns, (std::vector<int>{3, 4}));
-  EXPECT_EQ(taken.text, (Colour{0xdd, 0xdd, 0xdd}));
-  EXPECT_EQ(taken.background, (Colour{0x1c, 0x1c, 0x1c}));
-
-  // An OSC string not yet ended is no report.
-  EXPECT_EQ(take_reports("\x1b]11;rgb:1c/1c", 1).typed, "\x1b]11;rgb:1c/1c");
-}
 
 // Only hexadecimal channels of one to four digits make a colour, scaled in
 // the rgb: form and taken as the high bits in the # form; anything else a
