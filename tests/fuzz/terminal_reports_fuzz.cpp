@@ -15,10 +15,10 @@
 
 // One channel of value in hexadecimal digits, in the rgb: form (scaled from
 // its own range) or the # form (the high bits): two or four digits, or one
-// or three where the value allows it.
-static std::string channel(std::uint8_t value, unsigned form, bool scaled) {
+// or three where every value the digits stand for allows it (in the # form
+// the three channels take as many digits each).
+static std::string channel(std::uint8_t value, unsigned form, bool scaled, bool single_fits) {
   int length = std::array{2, 4, 1, 3}.at(form % 4);
-  const bool single_fits = scaled ? value % 17 == 0 : length == 3 || value % 16 == 0;
   length += length % 2 == 1 && !single_fits ? 1 : 0;
   const unsigned digits = !scaled           ? (length == 1 ? value >> 4 : value << (4 * length - 8))
                           : length % 2 == 0 ? value * ((1U << (4 * length)) - 1) / 255
@@ -38,11 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool scaled = input.next() % 2 == 0;
   const std::size_t awaited = input.next() % 4;
   const unsigned form = input.next();
-  Colour colour{};
+  const Colour colour{static_cast<std::uint8_t>(input.next()),
+                      static_cast<std::uint8_t>(input.next()),
+                      static_cast<std::uint8_t>(input.next())};
+  const bool round = (colour.red | colour.green | colour.blue) % 16 == 0;
   std::string report = std::string(text ? "\x1b]10;" : "\x1b]11;") + (scaled ? "rgb:" : "#");
-  for (std::uint8_t* value : {&colour.red, &colour.green, &colour.blue}) {
-    *value = static_cast<std::uint8_t>(input.next());
-    report += channel(*value, form, scaled) + (scaled && value != &colour.blue ? "/" : "");
+  const std::array values{colour.red, colour.green, colour.blue};
+  for (std::size_t index = 0; index < values.size(); ++index) {
+    const bool single_fits = scaled ? values.at(index) % 17 == 0 : form % 4 == 3 || round;
+    report +=
+        (scaled && index > 0 ? "/" : "") + channel(values.at(index), form, scaled, single_fits);
   }
   report += input.next() % 2 == 0 ? "\a" : "\x1b\\";
   const std::size_t split_at = input.next() * 4;  // taken before the bytes left are counted
