@@ -2,6 +2,7 @@
 // keys of every kind made from the input (characters of the UTF-8 locale,
 // Alt and a character, CSI and SS3 sequences, OSC strings), sent one after
 // another and read a byte at a time, are split back into the same keys.
+#include <array>
 #include <climits>
 #include <clocale>
 #include <cwchar>
@@ -24,19 +25,17 @@ static std::string character(FuzzInput& input) {
 
 static std::string key(FuzzInput& input) {
   const unsigned kind = input.next() % 5;
-  if (kind < 2) {  // Alt: Escape and a character that begins no sequence
+  if (kind < 2) {  // a character, or Alt and one that begins no sequence
     const std::string pressed = character(input);
     return kind == 0 ? pressed : "\x1b" + (pressed.find_first_of("[O]") == 0 ? "a" : pressed);
   }
-  std::string bytes = kind == 2 ? "\x1b[" : kind == 3 ? "\x1bO" : "\x1b]";
+  // A CSI's parameter bytes and final byte, SS3's letter, or an OSC string's printable bytes.
+  std::string bytes = std::array{"\x1b[", "\x1bO", "\x1b]"}.at(kind - 2);
   for (unsigned count = kind == 3 ? 0 : input.next() % 64; count > 0; --count) {
-    // A CSI's parameter bytes; any printable byte of an OSC string.
     bytes += static_cast<char>(kind == 2 ? 0x30 + input.next() % 16 : 0x20 + input.next() % 95);
   }
-  if (kind == 4) {
-    return bytes + (input.next() % 2 == 0 ? "\a" : "\x1b\\");
-  }
-  return bytes + static_cast<char>(0x40 + input.next() % 63);  // the final byte
+  return bytes + (kind == 4 ? (input.next() % 2 == 0 ? "\a" : "\x1b\\")
+                            : std::string(1, static_cast<char>(0x40 + input.next() % 63)));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -44,20 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(locale != nullptr, "the C.UTF-8 locale is there");
   FuzzInput input{{reinterpret_cast<const char*>(data), size}};
   std::vector<std::string> sent;
-  std::string typed;
+  std::vector<std::string> split{""};
   while (!input.bytes.empty()) {
     sent.push_back(key(input));
-    typed += sent.back();
-  }
-  std::vector<std::string> split;
-  std::string pressed;
-  for (const char byte : typed) {
-    pressed += byte;
-    if (is_whole_key(pressed)) {
-      split.push_back(pressed);
-      pressed.clear();
+    for (const char byte : sent.back()) {
+      split.back() += byte;
+      if (is_whole_key(split.back())) {
+        split.emplace_back();
+      }
     }
   }
-  require(pressed.empty() && split == sent, "each key is split whole, and alone");
+  split.pop_back();  // nothing is left over once the last key is whole
+  require(split == sent, "each key is split whole, and alone");
   return 0;
 }
