@@ -63,8 +63,8 @@ class Pane:
         wait_until(lambda: '代码：=====》' in shown() and self.reading(), 'the menu')
 
     def reading(self):  # Wine's console takes keys raw once the program first reads them
-        tty = self.tmux('display', '-p', '-t', 't', '#{pane_tty}').strip()
-        with open(os.open(tty, os.O_RDONLY | os.O_NOCTTY)) as tty:
+        path = self.tmux('display', '-p', '-t', 't', '#{pane_tty}').strip()
+        with open(os.open(path, os.O_RDONLY | os.O_NOCTTY)) as tty:
             return not termios.tcgetattr(tty)[3] & termios.ICANON
 
     def looks(self):
