@@ -21,18 +21,16 @@ namespace {
 
 using State = std::map<std::string, std::vector<long>>;
 
-HANDLE output() {
-  return ::GetStdHandle(STD_OUTPUT_HANDLE);
-}
+const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
 
 State read_state() {
   std::wstring title(1024, L'\0');
   title.resize(::GetConsoleTitleW(title.data(), 1024));
   CONSOLE_SCREEN_BUFFER_INFO info{};
-  ::GetConsoleScreenBufferInfo(output(), &info);
+  ::GetConsoleScreenBufferInfo(output, &info);
   std::vector<WORD> cells(static_cast<std::size_t>(info.dwSize.X * info.dwSize.Y));
   DWORD count = 0;
-  ::ReadConsoleOutputAttribute(output(), cells.data(), cells.size(), {0, 0}, &count);
+  ::ReadConsoleOutputAttribute(output, cells.data(), cells.size(), {0, 0}, &count);
   DWORD modes = 0;
   ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &modes);
   const SMALL_RECT& window = info.srWindow;
@@ -44,32 +42,25 @@ State read_state() {
           {"input modes", {static_cast<long>(modes)}}};
 }
 
-int record_start() {
-  const wchar_t* const log_path = ::_wgetenv(L"STARTS_LOG");
-  FILE* const log = log_path != nullptr ? ::_wfopen(log_path, L"a") : nullptr;
-  if (log != nullptr) {
-    std::fprintf(log, "%ls\n", ::GetCommandLineW());
-    std::fclose(log);
-  }
-  return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4 || std::wstring(argv[1]) != L"--around") {
-    return record_start();
+    FILE* const log = ::_wfopen(::_wgetenv(L"STARTS_LOG"), L"a");  // a planted program
+    std::fprintf(log, "%ls\n", ::GetCommandLineW());
+    std::fclose(log);
+    return 1;
   }
   ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
   ::SetConsoleTitleW(L"探针 probe");
   const State given = read_state();
   DWORD count = 0;
-  ::FillConsoleOutputAttribute(output(), 0x1e, given.at("cell attributes").size() / 2, {0, 0},
+  ::FillConsoleOutputAttribute(output, 0x1e, given.at("cell attributes").size() / 2, {0, 0},
                                &count);
-  ::SetConsoleTextAttribute(output(), 0x2d);
+  ::SetConsoleTextAttribute(output, 0x2d);
   ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE),
                    given.at("input modes")[0] & ~ENABLE_INSERT_MODE);
-  ::WriteConsoleW(output(), L"探针：before\r\n", 11, &count, nullptr);
+  ::WriteConsoleW(output, L"探针：before\r\n", 11, &count, nullptr);
   const State before = read_state();
 
   STARTUPINFOW startup{};
