@@ -57,8 +57,7 @@ QUERIES = [('9\r', 'fa !code c'), ('x\r', 'fa !code c'),
 START = 'title width f0 menu ?code'
 NEXT_MENU = ('k', 'cls menu ?code')
 BYE = [('0\r', 'fa c bye pause'), ('k', 'restore')]
-SESSION = [step for typed, shown in QUERIES for step in ((typed, shown + ' pause'), NEXT_MENU)]
-SESSION += BYE
+SESSION = [step for keys, shown in QUERIES for step in ((keys, f'{shown} pause'), NEXT_MENU)] + BYE
 REJECTED = ('9\r', 'fa !code c pause')
 ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
 
@@ -74,11 +73,13 @@ def environment(enc='utf-8', **env):
             'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
 
 
+FOUND = termios.tcgetattr(os.openpty()[1])  # the line modes of a fresh pseudo-terminal
+
+
 def ended(p, status):  # waits for the end: the line modes as found, and the status (-signal)
     p.expect(pexpect.EOF)
-    fresh = pexpect.spawn('cat')  # its modes are those the program found
-    kept = termios.tcgetattr(p.child_fd) == termios.tcgetattr(fresh.child_fd)
-    fresh.close(force=True), p.close()
+    kept = termios.tcgetattr(p.child_fd) == FOUND
+    p.close()
     got = p.exitstatus if p.signalstatus is None else -p.signalstatus
     assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
 
@@ -100,16 +101,14 @@ def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=STAR
     # that many seconds of the questions. shell: from an interactive
     # bash. ignored: a signal its parent ignores. It ends with status (-signal), the line modes
     # given back. Returns the output.
-    env = environment(enc, **env)
     command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
-    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS),
+    p = pexpect.spawn(command[0], command[1:], env=environment(enc, **env), dimensions=(ROWS, COLS),
                       preexec_fn=ignored and (lambda: signal.signal(ignored, signal.SIG_IGN)))
     p.logfile_read, p.timeout = io.BytesIO(), 5
-    if shell:
-        p.expect_exact(TOKENS['prompt'].encode())
+    if shell:  # typed ahead of bash's prompt
         p.send(PROG + '\r')
     erase = re.escape(TOKENS['erase'].encode())
-    if env['TERM'] != 'dumb':
+    if env.get('TERM') != 'dumb':
         expect(p, re.escape(TOKENS['ask-position'].encode()), enc, 'the questions')
         asked, questions = time.monotonic(), (p.before + p.after + p.buffer).decode(enc, 'replace')
         # Erased before answers that come after delay: gone on within it.
@@ -129,8 +128,6 @@ def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=STAR
         if send is None:
             silent = p.expect([PATTERNS[enc], pexpect.TIMEOUT], timeout=1) == 1 and not p.before
             assert silent, 'written while waiting at a pause'
-    if shell:
-        p.send('exit\r')
     ended(p, status)
     return p.logfile_read.getvalue()
 
@@ -176,8 +173,7 @@ def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured a
                               capture_output=True, text=True).stdout
 
     def pane():  # whether tavoro has ended, the title, the text and background colours
-        return tmux('display', '-p', '-t', 't',
-                    '#{pane_dead}|#{pane_title}|#{pane_fg}|#{pane_bg}').strip().split('|')
+        return tmux('display', '-p', '#{pane_dead} #{pane_title} #{pane_fg} #{pane_bg}').split()
 
     def shown(keys, end):  # the whole pane once it ends in end (None: once tavoro has ended)
         tmux('send-keys', '-t', 't', '-l', keys)
@@ -188,14 +184,14 @@ def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured a
                 return screen
         raise AssertionError(f'after {keys!r}: {screen}')
 
-    def columns(line): return sum(1 + (unicodedata.east_asian_width(c) in 'WF') for c in line)
     tmux('new-session', '-d', '-s', 't', '-x', '55', '-y', '200',
          f"printf '\\033]2;before\\007'; exec {PROG}", ';', 'set', '-w', 'remain-on-exit', 'on')
     try:
         assert '—' not in shown('', '》'), 'the em dash measured at start-up left on the screen'
         assert pane() == ['0', 'C++Tavoro程序', '#0c0c0c', '#f2f2f2'], pane()  # black on white
         # tmux draws an em dash one column wide: 42 of them, one column past the grid.
-        rules = {columns(line) for line in shown('1 2019 2\r', '. .').split('\n') if '—' in line}
+        rules = {sum(1 + (unicodedata.east_asian_width(c) in 'WF') for c in line)
+                 for line in shown('1 2019 2\r', '. .').split('\n') if '—' in line}
         assert rules == {43}, rules
         for key, end in ('k', '》'), ('0\r', '. .'), ('k', None):
             shown(key, end)
@@ -207,13 +203,13 @@ def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured a
 
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
     year = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
-    typed = ('4 2024 3 1\r', START + ' fa ?year ?month ?day report fa pause')
     for name, dashes, case in [
             ('narrow', 42, {}), ('wide', 21, {'answers': terminal(dash=2)}),
             ('no position', 21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),
-            ('typed ahead', 42, {'answers': lambda asked: (typed[0],) + terminal()(asked),
-                                 'first': typed[1]}),
+            ('typed ahead', 42, {'answers': lambda asked: (year[0],) + terminal()(asked),
+                                 'first': f'{START} {year[1]}'}),
             ('counted from 0 (dvtm)', 42, {'answers': terminal(first=0)}),
+            # none answered, so no colour is ever set, and none is given back
             ('colour questions printed, none answered (emacs)', 42,
              {'answers': terminal(text='', background='', unparsed=6), 'looks': False}),
             # across ssh, answered after 300 ms: waited for, and gone on with at once
@@ -228,8 +224,6 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
 
 def colours():  # recoloured only where tavoro can set the terminal's own colours back
     no_colours = terminal(text='', background='')
-    # Nothing reported: no colour is ever set, and none is given back.
-    run(BYE, answers=no_colours, looks=False)
     # tmux reports nothing but honours the requests to go back to its default colours; a
     # terminal started from a tmux pane inherits TMUX but names itself in TERM.
     tmux = '/tmp/tmux-0/default,1,0'
@@ -262,7 +256,7 @@ def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg a
     for enc in LOCALES:
         run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code'), REJECTED,
              ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
-             NEXT_MENU, ('0\r', 'fa c bye pause'), ('k', 'restore prompt')], enc, shell=True)
+             NEXT_MENU, BYE[0], ('k', 'restore prompt'), ('exit\r', '')], enc, shell=True)
 
 
 def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_COLOR: no looks
