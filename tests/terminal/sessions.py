@@ -215,8 +215,7 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
             # across ssh, answered after 300 ms: waited for, and gone on with at once
             ('ssh', 42, {'delay': 0.3, 'within': 0.6, 'SSH_CONNECTION': '10.0.0.1 1 10.0.0.2 22'}),
             ('ssh with a terminal', 42, {'delay': 0.3, 'within': 0.6, 'SSH_TTY': '/dev/pts/1'})]:
-        steps = [NEXT_MENU] * ('first' in case) + [year, NEXT_MENU] + BYE
-        log = run(steps, **case)
+        log = run([NEXT_MENU] * ('first' in case) + [year, NEXT_MENU] + BYE, **case)
         drawn = {len(rule) // 3 for rule in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
         assert drawn == {dashes}, f'{name}: rule lines of {drawn} em dashes, not {dashes}'
         assert b'rgb:' not in log and b'^[' not in log, f'{name}: an answer echoed'
