@@ -62,26 +62,7 @@ REJECTED = ('9\r', 'fa !code c pause')
 ANSWERED = ('4 2024 2 29\r', 'fa ?year ?month ?day report fa pause')
 
 
-def plain(names):  # the same where the terminal is never recoloured
-    names = [{'restore': 'restore-uncoloured'}.get(name, name) for name in names.split()]
-    return ' '.join(name for name in names if name not in ('f0', 'fa', 'c'))
-
-
-def environment(enc='utf-8', **env):
-    read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')
-    return {**{k: v for k, v in os.environ.items() if k not in read},
-            'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
-
-
 FOUND = termios.tcgetattr(os.openpty()[1])  # the line modes of a fresh pseudo-terminal
-
-
-def ended(p, status):  # waits for the end: the line modes as found, and the status (-signal)
-    p.expect(pexpect.EOF)
-    kept = termios.tcgetattr(p.child_fd) == FOUND
-    p.close()
-    got = p.exitstatus if p.signalstatus is None else -p.signalstatus
-    assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
 
 
 def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the output's end)
@@ -93,22 +74,26 @@ def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the
 
 
 def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=START, looks=True,
-        shell=False, ignored=None, status=0, **env):
+        shell=False, ignored=None, status=0, out=None, **env):
     # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; None:
     # nothing for a second, in which nothing may be written) and waits for the names it shows
     # (looks: recoloured). answers: the parts, 10 ms apart, that the terminal sends delay seconds
     # after the questions, to what it was asked; a UTF-8 terminal's wait for them must end within
-    # that many seconds of the questions. shell: from an interactive
-    # bash. ignored: a signal its parent ignores. It ends with status (-signal), the line modes
-    # given back. Returns the output.
-    command = ['bash', '--norc', '--noprofile', '-i'] if shell else [PROG]
-    p = pexpect.spawn(command[0], command[1:], env=environment(enc, **env), dimensions=(ROWS, COLS),
+    # that many seconds of the questions. shell: from an interactive bash. out: a file its output
+    # goes to, each key 0.3 s apart. ignored: a signal its parent ignores. It ends with status
+    # (-signal), the line modes as found. Returns what came to the terminal.
+    read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')  # per case
+    env = {**{k: v for k, v in os.environ.items() if k not in read},
+           'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
+    command = (['bash', '--norc', '--noprofile', '-i'] if shell else
+               ['sh', '-c', f'exec "$0" > {out}', PROG] if out else [PROG])
+    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS),
                       preexec_fn=ignored and (lambda: signal.signal(ignored, signal.SIG_IGN)))
     p.logfile_read, p.timeout = io.BytesIO(), 5
     if shell:  # typed ahead of bash's prompt
         p.send(PROG + '\r')
     erase = re.escape(TOKENS['erase'].encode())
-    if env.get('TERM') != 'dumb':
+    if env['TERM'] != 'dumb' and not out:
         expect(p, re.escape(TOKENS['ask-position'].encode()), enc, 'the questions')
         asked, questions = time.monotonic(), (p.before + p.after + p.buffer).decode(enc, 'replace')
         # Erased before answers that come after delay: gone on within it.
@@ -120,15 +105,21 @@ def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=STAR
             expect(p, erase, enc, 'the em dash erased', timeout=2)
             assert (took := time.monotonic() - asked) < within, f'went on {took:.3f} s after asking'
     for send, want in [('', first)] + steps:
-        want = want if looks else plain(want)
+        if not looks:  # never recoloured: no looks, and only the size and title given back
+            want = ' '.join({'restore': 'restore-uncoloured'}.get(name, name)
+                            for name in want.split() if name not in ('f0', 'fa', 'c'))
         p.kill(send) if isinstance(send, int) else p.send(send or '')
+        time.sleep(0.3 if out else 0)
         got = [NAMES[enc][p.match.group()] for _ in want.split()
                if expect(p, PATTERNS[enc], enc, f'{want} after {send!r}') == 0]
         assert got == want.split(), f'after {send!r} waited for {want}; came {" ".join(got)}'
-        if send is None:
-            silent = p.expect([PATTERNS[enc], pexpect.TIMEOUT], timeout=1) == 1 and not p.before
-            assert silent, 'written while waiting at a pause'
-    ended(p, status)
+        if send is None:  # not a byte for a second
+            assert p.expect([b'.', pexpect.TIMEOUT], timeout=1) == 1, 'written while waiting'
+    p.expect(pexpect.EOF)
+    kept = termios.tcgetattr(p.child_fd) == FOUND
+    p.close()
+    got = p.exitstatus if p.signalstatus is None else -p.signalstatus
+    assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
     return p.logfile_read.getvalue()
 
 
@@ -267,19 +258,13 @@ def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_C
     # Ctrl-Z (here, with no shell to stop for, it goes on at once) writes nothing into the file.
     # Ctrl-C or kill at a pause, no shell left to mend the terminal (as dash does not), leave the
     # line modes as found.
-    for keys, status in [(('', '\x1a', '9\r', 'k', '0\r', 'k'), 0),
-                         (('', '9\r', '\x03'), -signal.SIGINT),
-                         (('', '9\r', signal.SIGTERM), -signal.SIGTERM)]:
+    for keys, status in [(('\x1a', '9\r', 'k', '0\r', 'k'), 0), (('9\r', '\x03'), -signal.SIGINT),
+                         (('9\r', signal.SIGTERM), -signal.SIGTERM)]:
         with tempfile.NamedTemporaryFile() as out:
-            p = pexpect.spawn('sh', ['-c', f'exec "$0" > {out.name}', PROG], env=environment())
-            for key in keys:
-                p.kill(key) if isinstance(key, int) else p.send(key)
-                time.sleep(0.3)
-            ended(p, status)
+            run([(key, '') for key in keys], first='', out=out.name, status=status)
             text, shown = out.read().decode(), [1 + ('0\r' in keys)] * 2
             assert [text.count(TOKENS[n]) for n in ('pause', '?code')] == shown, text
             assert '\x1b' not in text
-
 
 
 globals()[CASE]()
