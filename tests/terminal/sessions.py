@@ -74,21 +74,20 @@ def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the
 
 
 def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=START, looks=True,
-        shell=False, ignored=None, status=0, out=None, **env):
+        shell=False, sh='', out=None, status=0, **env):
     # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; None:
     # nothing for a second, in which nothing may be written) and waits for the names it shows
     # (looks: recoloured). answers: the parts, 10 ms apart, that the terminal sends delay seconds
     # after the questions, to what it was asked; a UTF-8 terminal's wait for them must end within
-    # that many seconds of the questions. shell: from an interactive bash. out: a file its output
-    # goes to, each key 0.3 s apart. ignored: a signal its parent ignores. It ends with status
-    # (-signal), the line modes as found. Returns what came to the terminal.
+    # that many seconds of the questions. shell: from an interactive bash; else started by sh
+    # after the commands sh, its output to the file out (then each key 0.3 s apart). It ends with
+    # status (-signal), the line modes as found. Returns what came to the terminal.
     read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')  # per case
     env = {**{k: v for k, v in os.environ.items() if k not in read},
            'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
     command = (['bash', '--norc', '--noprofile', '-i'] if shell else
-               ['sh', '-c', f'exec "$0" > {out}', PROG] if out else [PROG])
-    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS),
-                      preexec_fn=ignored and (lambda: signal.signal(ignored, signal.SIG_IGN)))
+               ['sh', '-c', f'{sh}exec "$0"' + (f' > {out}' if out else ''), PROG])
+    p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS))
     p.logfile_read, p.timeout = io.BytesIO(), 5
     if shell:  # typed ahead of bash's prompt
         p.send(PROG + '\r')
@@ -115,7 +114,7 @@ def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=STAR
         assert got == want.split(), f'after {send!r} waited for {want}; came {" ".join(got)}'
         if send is None:  # not a byte for a second
             assert p.expect([b'.', pexpect.TIMEOUT], timeout=1) == 1, 'written while waiting'
-    p.expect(pexpect.EOF)
+    expect(p, pexpect.EOF, enc, 'the end')
     kept = termios.tcgetattr(p.child_fd) == FOUND
     p.close()
     got = p.exitstatus if p.signalstatus is None else -p.signalstatus
@@ -153,7 +152,7 @@ def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question a
     for steps, status in endings:
         assert run(steps, status=status).endswith(TOKENS['restore'].encode()), steps
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
-    run([('\x03', '')] + BYE, ignored=signal.SIGINT)
+    run([('\x03', '')] + BYE, sh='trap "" INT; ')
 
 
 def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured and given back
