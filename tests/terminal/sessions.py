@@ -2,6 +2,7 @@
 # console a case. Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM
 import io, os, re, signal, subprocess, sys, tempfile, termios, time, unicodedata
 import pexpect
+from functools import partial
 
 CASE, PROG = sys.argv[1:3]
 ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
@@ -11,17 +12,15 @@ LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
 TEXT, BACKGROUND = '\x1b]10;rgb:dddd/dddd/dddd\x07', '\x1b]11;rgb:1c1c/1c1c/1c1c\x1b\\'
 
 
-def terminal(dash=1, first=1, text=TEXT, background=BACKGROUND, unparsed=0):
-    # A terminal's answers to the start-up questions: each position request answered with the
-    # column it counts from first (an em dash drawn dash columns wide, a colour question it cannot
-    # parse printed in unparsed columns), each colour question with its colour.
-    def answer(asked):
-        column, out, colours = first, '', {'\x1b]10;': text, '\x1b]11;': background}
-        for one in re.findall(r'\r|—|\x1b\[6n|\x1b\]1[01];', asked):
-            out += f'\x1b[1;{column}R' if one == '\x1b[6n' else colours.get(one, '')
-            column = first if one == '\r' else column + {'—': dash, '\x1b[6n': 0}.get(one, unparsed)
-        return (out,)
-    return answer
+def terminal(asked, dash=1, first=1, text=TEXT, background=BACKGROUND, unparsed=0):
+    # A terminal's answers to the start-up questions asked: each position request answered with
+    # the column it counts from first (an em dash drawn dash columns wide, a colour question it
+    # cannot parse printed in unparsed columns), each colour question with its colour.
+    column, out, colours = first, '', {'\x1b]10;': text, '\x1b]11;': background}
+    for one in re.findall(r'\r|—|\x1b\[6n|\x1b\]1[01];', asked):
+        out += f'\x1b[1;{column}R' if one == '\x1b[6n' else colours.get(one, '')
+        column = first if one == '\r' else column + {'—': dash, '\x1b[6n': 0}.get(one, unparsed)
+    return (out,)
 
 
 def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
@@ -73,7 +72,7 @@ def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the
         raise AssertionError(f'waited for {what}; came {came!r}, then {type(ended).__name__}')
 
 
-def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=START, looks=True,
+def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START, looks=True,
         shell=False, sh='', out=None, status=0, **env):
     # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; None:
     # nothing for a second, in which nothing may be written) and waits for the names it shows
@@ -113,7 +112,7 @@ def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=STAR
                if expect(p, PATTERNS[enc], enc, f'{want} after {send!r}') == 0]
         assert got == want.split(), f'after {send!r} waited for {want}; came {" ".join(got)}'
         if send is None:  # not a byte for a second
-            assert p.expect([b'.', pexpect.TIMEOUT], timeout=1) == 1, 'written while waiting'
+            assert p.expect([b'.', pexpect.TIMEOUT], timeout=1) == 1, 'written at a pause'
     expect(p, pexpect.EOF, enc, 'the end')
     kept = termios.tcgetattr(p.child_fd) == FOUND
     p.close()
@@ -123,7 +122,7 @@ def run(steps, enc='utf-8', answers=terminal(), delay=0, within=0.04, first=STAR
 
 
 def sessions():  # the console commands of a whole session, pinned; GBK the same bytes re-encoded
-    logs = {enc: run(SESSION, enc, terminal(dash=2)) for enc in LOCALES}
+    logs = {enc: run(SESSION, enc, partial(terminal, dash=2)) for enc in LOCALES}
     # Only a UTF-8 terminal is asked how wide it draws an em dash.
     utf8 = logs['utf-8'].replace(TOKENS['measure'].encode(), b'', 1)
     utf8 = utf8.replace(TOKENS['erase'].encode(), b'', 1)
@@ -194,14 +193,14 @@ def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured a
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
     year = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
     for name, dashes, case in [
-            ('narrow', 42, {}), ('wide', 21, {'answers': terminal(dash=2)}),
+            ('narrow', 42, {}), ('wide', 21, {'answers': partial(terminal, dash=2)}),
             ('no position', 21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),
-            ('typed ahead', 42, {'answers': lambda asked: (year[0],) + terminal()(asked),
+            ('typed ahead', 42, {'answers': lambda asked: (year[0],) + terminal(asked),
                                  'first': f'{START} {year[1]}'}),
-            ('counted from 0 (dvtm)', 42, {'answers': terminal(first=0)}),
+            ('counted from 0 (dvtm)', 42, {'answers': partial(terminal, first=0)}),
             # none answered, so no colour is ever set, and none is given back
             ('colour questions printed, none answered (emacs)', 42,
-             {'answers': terminal(text='', background='', unparsed=6), 'looks': False}),
+             {'answers': partial(terminal, text='', background='', unparsed=6), 'looks': False}),
             # across ssh, answered after 300 ms: waited for, and gone on with at once
             ('ssh', 42, {'delay': 0.3, 'within': 0.6, 'SSH_CONNECTION': '10.0.0.1 1 10.0.0.2 22'}),
             ('ssh with a terminal', 42, {'delay': 0.3, 'within': 0.6, 'SSH_TTY': '/dev/pts/1'})]:
@@ -212,7 +211,7 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
 
 
 def colours():  # recoloured only where tavoro can set the terminal's own colours back
-    no_colours = terminal(text='', background='')
+    no_colours = partial(terminal, text='', background='')
     # tmux reports nothing but honours the requests to go back to its default colours; a
     # terminal started from a tmux pane inherits TMUX but names itself in TERM.
     tmux = '/tmp/tmux-0/default,1,0'
@@ -225,7 +224,7 @@ def colours():  # recoloured only where tavoro can set the terminal's own colour
     # vim's terminal answers every colour change with a report: never recoloured.
     run(BYE, looks=False, VIM_TERMINAL='900')
     # terminology reports #RRGGBB: read, and the same colours given back.
-    run(BYE, answers=terminal(text='\x1b]10;#DDDDDD\x07', background='\x1b]11;#1C1C1C\x07'))
+    run(BYE, answers=partial(terminal, text='\x1b]10;#DDDDDD\a', background='\x1b]11;#1C1C1C\a'))
 
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
