@@ -42,16 +42,15 @@ TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{RO
 NAMES = {enc: {text.encode(enc): name for name, text in TOKENS.items()} for enc in LOCALES}
 PATTERNS = {enc: re.compile(b'|'.join(map(re.escape, NAMES[enc]))) for enc in LOCALES}
 
-# (what is typed at the menu, what is shown up to the pause that follows)
+# (what is typed at the menu, what is shown up to the pause that follows); the month calendars
+# are of every length, each after a month refused and asked again
+AGAIN = 'fa ?year ?wd fa ?month cls !month c ?month'
 QUERIES = [('9\r', 'fa !code c'), ('x\r', 'fa !code c'),
            ('1 -2147483648 7\rabc\r6\r', 'fa ?year ?wd cls !wd c ?wd cls !wd c ?wd fa year-cal'),
-           ('2 2024 1 0\r2\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal'),
            ('2 5 3 12\r', 'fa ?year ?wd fa ?month month-cal fa'),
-           ('2 2023 0 13\r4\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal'),
-           ('2 2023 0 0\r2\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal'),
-           ('2 2023 0 -1\r1\r', 'fa ?year ?wd fa ?month cls !month c ?month month-cal fa'),
-           ('3 2147483647 0 m\r12 32\r31\r',
-            'fa ?year ?wd fa ?month cls !month c ?month ?day cls !day c ?day report fa'),
+           ('2 2024 1 0\r2\r', f'{AGAIN} month-cal'), ('2 2023 0 13\r4\r', f'{AGAIN} month-cal'),
+           ('2 2023 0 0\r2\r', f'{AGAIN} month-cal'), ('2 2023 0 -1\r1\r', f'{AGAIN} month-cal fa'),
+           ('3 2147483647 0 m\r12 32\r31\r', f'{AGAIN} ?day cls !day c ?day report fa'),
            ('4 2024 2 30\r29\r', 'fa ?year ?month ?day cls !day c ?day report fa')]
 START = 'title width f0 menu ?code'
 NEXT_MENU = ('k', 'cls menu ?code')
