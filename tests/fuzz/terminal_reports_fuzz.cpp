@@ -2,8 +2,8 @@
 // it stands among other bytes: the typing around it comes out as that of
 // each side scanned alone, the awaited position reports are the first ones
 // of either side, and the colour is the one the report gives in any of its
-// forms, unless the bytes after it report that colour again. A colour taken
-// is written back only as #rrggbb, which gives it back.
+// forms, unless the bytes after it report that colour again; spoilt, it is
+// none. A colour taken is written back only as #rrggbb, which gives it back.
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -49,7 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     report +=
         (scaled && index > 0 ? "/" : "") + channel(values.at(index), form, scaled, single_fits);
   }
-  report += input.next() % 2 == 0 ? "\a" : "\x1b\\";
+  const std::string end = input.next() % 2 == 0 ? "\a" : "\x1b\\";
+  // Read strictly: one byte of the colour spoilt (by one that no colour holds) makes it no
+  // colour, and so does one digit more in the # form.
+  const auto colour_of = [text](const std::string& bytes) {
+    return which_colour(take_reports(bytes, 0), text);
+  };
+  std::string spoilt = report + end;
+  const std::size_t spoilt_at = 5 + input.next() % (report.size() - 5);
+  spoilt.at(spoilt_at) = static_cast<char>('h' + input.next() % 10);  // no digit, r, g or b
+  require(!colour_of(spoilt), "a spoilt colour is none");
+  require(scaled || !colour_of(std::string(report).insert(6, "0") + end), "# and a digit more");
+  report += end;
   const std::size_t split_at = input.next() * 4;  // taken before the bytes left are counted
   const std::size_t split = std::min(split_at, input.bytes.size());
   const std::string_view before = input.bytes.substr(0, split);
