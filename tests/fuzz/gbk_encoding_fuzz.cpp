@@ -33,19 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(locale != nullptr, "the C.UTF-8 locale is there");
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::string characters;
-  for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
+  for (std::size_t start = 0, length = 0; start < text.size(); start += length) {
     std::mbstate_t state{};
-    const std::size_t length = std::mbrlen(text.data() + start, text.size() - start, &state);
-    end = start + (length - 1 < MB_LEN_MAX ? length : 1);  // a byte that begins no character alone
-    const std::string_view character = text.substr(start, end - start);
+    length = std::mbrlen(text.data() + start, text.size() - start, &state);
+    length = length - 1 < MB_LEN_MAX ? length : 1;  // a byte that begins no character alone
+    const std::string_view character = text.substr(start, length);
     const std::string encoded = encode_gbk(character);
-    characters += encoded;
     const std::optional<std::string> gbk = convert(to_gbk, character);
-    if (!gbk) {
-      require(encoded == character, "a character without a GBK form is let through");
-    } else if (convert(from_gbk, *gbk) == character) {
-      require(convert(from_gbk, encoded) == character, "a character comes back from GBK");
-    }
+    require(gbk ? convert(from_gbk, *gbk) != character || convert(from_gbk, encoded) == character
+                : encoded == character,
+            "a character comes back from GBK, or is let through without a GBK form");
+    characters += encoded;
   }
   require(encode_gbk(text) == characters, "a text is encoded as its characters, put together");
   return 0;

@@ -1,6 +1,6 @@
-# Whole-program checks: unreadable input, memory over long runs of rejected answers, writes per
-# session, unwritable output, command-line arguments.
-# hostile.py MODE PROGRAM, MODE one of unreadable, memory, writes, unwritable, nonblocking, arguments
+# Whole-program checks: unreadable input, memory over long runs of rejected answers, unwritable
+# and non-blocking output, command-line arguments.
+# hostile.py MODE PROGRAM, MODE one of unreadable, memory, unwritable, nonblocking, arguments
 import fcntl, os, re, resource, signal, subprocess, sys, tempfile, time
 
 
@@ -18,20 +18,6 @@ def memory(program):
     for kind in SESSIONS:  # 20,000 and 200,000 answers; 200 and 2,000 year calendars
         few, many, _ = compare(program, kind, *((200, 2000) if kind == "year calendar" else (20000, 200000)))
         assert many <= few + 1024 and many < 8192, f"{kind}: {few} KiB after few answers, {many} KiB after many"
-
-
-def writes(program):
-    if subprocess.run("strace -o /dev/null true", shell=True, capture_output=True).returncode != 0:
-        print("skipped: strace cannot trace in this sandbox")
-        sys.exit(77)
-    with tempfile.NamedTemporaryFile("r") as trace:
-        out = subprocess.run(["strace", "-f", "-e", "trace=write,writev,pwrite64", "-o", trace.name, program],
-                             input=b"1 2019 2\n0\n", capture_output=True, check=True,
-                             env=dict(os.environ, ASAN_OPTIONS="detect_leaks=0")).stdout.decode()
-        written = [int(n) for n in re.findall(r"(?:write|writev|pwrite64)\(1,.*= (\d+)$", trace.read(), re.M)]
-    assert sum(written) == len(out.encode()), "output left the program outside the traced calls"
-    allowed = out.count("\n") + out.count("》") + out.count("继续. . . ")
-    assert len(written) <= allowed, f"{len(written)} writes for {allowed} lines and prompts"
 
 
 def unwritable(program):
@@ -69,12 +55,10 @@ def arguments(program):
         said = done.stderr.decode()
         assert done.returncode == status and done.stdout.decode().startswith(out), (args, done)
         assert said == "" if not named else said.count("\n") == 1 and f"“{named}”" in said and "--help" in said, said
-    # Under a GBK locale the help is GBK; to a full disk it is a write error like any other.
+    # Under a GBK locale the help is GBK.
     utf8, gbk = (subprocess.run([program, "--help"], capture_output=True, env=dict(os.environ, LC_ALL=locale)).stdout
                  for locale in ("C.UTF-8", "zh_CN.GBK"))
     assert gbk.decode("gbk") == utf8.decode(), "the help not in GBK"
-    with open("/dev/full", "wb") as full:
-        assert subprocess.run([program, "--help"], stdout=full, stderr=subprocess.DEVNULL).returncode == 1
 
 
 def nonblocking(program):

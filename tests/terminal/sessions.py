@@ -1,6 +1,6 @@
-# Whole tavoro sessions on a pseudo-terminal (and one in tmux), one behaviour of the terminal
+# Whole tavoro sessions on a pseudo-terminal, one behaviour of the terminal
 # console a case. Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM
-import io, os, re, signal, subprocess, sys, tempfile, termios, time, unicodedata
+import io, os, re, signal, sys, tempfile, termios, time
 import pexpect
 from functools import partial
 
@@ -151,42 +151,6 @@ def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question a
         assert run(steps, status=status).endswith(TOKENS['restore'].encode()), steps
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
     run([('\x03', '')] + BYE, sh='trap "" INT; ')
-
-
-def width():  # in a real terminal, tmux 55 columns wide: measured, recoloured and given back
-    socket = f'/tmp/tavoro-tmux-{os.getpid()}'  # a server of its own, for parallel runs
-
-    def tmux(*args):
-        return subprocess.run(['tmux', '-S', socket, '-f', '/dev/null', *args], check=True,
-                              capture_output=True, text=True).stdout
-
-    def pane():  # whether tavoro has ended, the title, the text and background colours
-        return tmux('display', '-p', '#{pane_dead} #{pane_title} #{pane_fg} #{pane_bg}').split()
-
-    def shown(keys, end):  # the whole pane once it ends in end (None: once tavoro has ended)
-        tmux('send-keys', '-t', 't', '-l', keys)
-        for _ in range(100):
-            time.sleep(0.05)
-            screen = tmux('capture-pane', '-p', '-S', '-', '-t', 't')
-            if screen.rstrip().endswith(end) if end else pane()[0] == '1':
-                return screen
-        raise AssertionError(f'after {keys!r}: {screen}')
-
-    tmux('new-session', '-d', '-s', 't', '-x', '55', '-y', '200',
-         f"printf '\\033]2;before\\007'; exec {PROG}", ';', 'set', '-w', 'remain-on-exit', 'on')
-    try:
-        assert '—' not in shown('', '》'), 'the em dash measured at start-up left on the screen'
-        assert pane() == ['0', 'C++Tavoro程序', '#0c0c0c', '#f2f2f2'], pane()  # black on white
-        # tmux draws an em dash one column wide: 42 of them, one column past the grid.
-        rules = {sum(1 + (unicodedata.east_asian_width(c) in 'WF') for c in line)
-                 for line in shown('1 2019 2\r', '. .').split('\n') if '—' in line}
-        assert rules == {43}, rules
-        for key, end in ('k', '》'), ('0\r', '. .'), ('k', None):
-            shown(key, end)
-        assert pane() == ['1', 'before', 'default', 'default'], pane()  # given back
-    finally:
-        tmux('kill-server')
-        os.remove(socket)  # left behind by the server
 
 
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
