@@ -1,92 +1,230 @@
-// Two programs in one for the Windows sessions under Wine.
+// Three programs in one for the Windows sessions under Wine.
 //
-// "console_probe --around REPORT PROGRAM" gives its console a state of its
-// own (title, colours of the cells and of new text, input modes), writes a
-// line, notes the state, runs PROGRAM in the same console and, once it has
-// ended, writes to REPORT its exit status, whether the buffer was seen 55
-// columns wide with its lines kept meanwhile, and every part of the state
-// that is not as it was. Ctrl-C and Ctrl-Break end only PROGRAM.
+// "console_probe --around REPORT PROGRAM [resize]" gives its console the
+// state of a console window that a user has used (a buffer with scrollback;
+// a title of 2,000 characters; a line in a colour of its own and a line 100
+// columns long, in the scrollback between the window and the buffer's top),
+// runs PROGRAM in the same console and, once it has ended, writes to REPORT
+// (in UTF-16) its exit status, whether the window was seen 55 columns wide
+// with its rows and the buffer kept, where the long line is, the text of
+// every cell not in the probe's text attribute, and the state (title, text
+// attribute, buffer and window size, input modes) where it is not as
+// expected. With "resize" it acts as a second process on the same console
+// once the window is narrowed, as a user would: it widens the window to 60
+// columns and changes the input modes, and then expects those.
+//
+// "console_probe --host PROGRAM STEP..." runs PROGRAM in a pseudoconsole of
+// 80 by 25, as Windows Terminal does, through a stand-in for its shell
+// ("--shell PROGRAM"); types each step once the output has settled. The
+// stream of virtual terminal sequences goes to standard output, its length
+// before each step to standard error; the exit status is the program's, or
+// 99 where the console's size changed while it ran.
 //
 // Started in any other way, as a planted program would be, it appends its
 // command line to the file that STARTS_LOG names.
 
+// The pseudoconsole functions are declared for Windows 10 1809 and later.
+#define NTDDI_VERSION 0x0A000006  // NOLINT(bugprone-reserved-identifier)
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
-#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
-using State = std::map<std::string, std::vector<long>>;
+HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+constexpr WORD own_colour = 0x1e;
+constexpr WORD text_colour = 0x2d;
+constexpr DWORD cooked = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
 
-const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
-
-State read_state() {
-  std::wstring title(1024, L'\0');
-  title.resize(::GetConsoleTitleW(title.data(), 1024));
+CONSOLE_SCREEN_BUFFER_INFO buffer() {
   CONSOLE_SCREEN_BUFFER_INFO info{};
   ::GetConsoleScreenBufferInfo(output, &info);
-  std::vector<WORD> cells(static_cast<std::size_t>(info.dwSize.X * info.dwSize.Y));
-  DWORD count = 0;
-  ::ReadConsoleOutputAttribute(output, cells.data(), cells.size(), {0, 0}, &count);
-  DWORD modes = 0;
-  ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &modes);
+  return info;
+}
+
+// The buffer's and the window's size.
+std::wstring size() {
+  const CONSOLE_SCREEN_BUFFER_INFO info = buffer();
   const SMALL_RECT& window = info.srWindow;
-  return {{"title", {title.begin(), title.end()}},
-          {"cell attributes", {cells.begin(), cells.end()}},
-          {"text attributes", {info.wAttributes}},
-          {"buffer size", {info.dwSize.X, info.dwSize.Y}},
-          {"window size", {window.Right - window.Left + 1, window.Bottom - window.Top + 1}},
-          {"input modes", {static_cast<long>(modes)}}};
+  return std::to_wstring(info.dwSize.X) + L"x" + std::to_wstring(info.dwSize.Y) + L", " +
+         std::to_wstring(window.Right - window.Left + 1) + L"x" +
+         std::to_wstring(window.Bottom - window.Top + 1);
+}
+
+std::wstring state() {
+  std::wstring title(4096, L'\0');
+  title.resize(::GetConsoleTitleW(title.data(), 4096));
+  DWORD modes = 0;
+  ::GetConsoleMode(input, &modes);
+  return L"title " + title + L"\ntext attributes " + std::to_wstring(buffer().wAttributes) +
+         L"\nsize " + size() + L"\ninput modes " + std::to_wstring(modes) + L"\n";
+}
+
+// Starts command in the console given (nullptr: this one).
+PROCESS_INFORMATION start(std::wstring command, STARTUPINFOW* startup = nullptr) {
+  STARTUPINFOW plain{};
+  plain.cb = sizeof plain;
+  PROCESS_INFORMATION started{};  // none where it could not start: what it should do fails
+  ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, startup == nullptr ? TRUE : FALSE,
+                   startup != nullptr ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, nullptr,
+                   startup != nullptr ? startup : &plain, &started);
+  return started;
+}
+
+DWORD status_at_end(const PROCESS_INFORMATION& started) {
+  DWORD status = 0;
+  ::WaitForSingleObject(started.hProcess, INFINITE);
+  ::GetExitCodeProcess(started.hProcess, &status);
+  return status;
+}
+
+int around(const wchar_t* report_path, const wchar_t* program, bool resize) {
+  ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
+  ::SetConsoleTitleW((L"探针的标题 probe title " + std::wstring(1983, L'题')).c_str());
+  std::wstring long_line;
+  for (int column = 0; column < 100; ++column) {
+    long_line += static_cast<wchar_t>(L'0' + column % 10);
+  }
+  const SHORT width = buffer().dwSize.X;
+  ::SetConsoleScreenBufferSize(output, {width, 300});
+  DWORD count = 0;
+  ::FillConsoleOutputAttribute(output, text_colour, width * 300, {0, 0}, &count);
+  const std::wstring lines = std::wstring(45, L'\n') + L"\r\n" + long_line + L"\r\n";
+  ::WriteConsoleW(output, lines.data(), 45, nullptr, nullptr);
+  ::SetConsoleTextAttribute(output, own_colour);
+  ::WriteConsoleW(output, L"探针：before", 9, nullptr, nullptr);
+  ::SetConsoleTextAttribute(output, text_colour);
+  ::WriteConsoleW(output, lines.data() + 45, lines.size() - 45, nullptr, nullptr);
+  ::WriteConsoleW(output, lines.data(), 45, nullptr, nullptr);
+  ::SetConsoleMode(input, cooked);
+  std::wstring expected = state();
+  const std::wstring given = size();
+  const std::wstring rows = given.substr(given.find(L'x', given.find(L',')));
+  const std::wstring narrowed = given.substr(0, given.find(L',')) + L", 55" + rows;
+
+  const PROCESS_INFORMATION started = start(L"\"" + std::wstring(program) + L"\"");
+  std::wstring seen = L"never narrowed";
+  while (::WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT) {
+    const std::wstring now = size();
+    if (now.substr(now.find(L'x', now.find(L','))) != rows) {
+      seen = L"rows changed";
+    } else if (now == narrowed && seen == L"never narrowed") {
+      seen = L"narrowed";
+      const SMALL_RECT wider{0, 0, 5, 0};  // its right edge 5 columns further: 60 columns
+      if (resize && ::SetConsoleWindowInfo(output, FALSE, &wider) != 0 &&
+          ::SetConsoleMode(input, cooked & ~ENABLE_ECHO_INPUT) != 0) {
+        const std::wstring changed = state();
+        expected.replace(expected.find(L"\nsize "), std::wstring::npos,
+                         changed.substr(changed.find(L"\nsize ")));
+      }
+    }
+  }
+  std::wstring report = L"status " + std::to_wstring(status_at_end(started)) + L"\n" + seen;
+
+  // The whole buffer's text, and that of the cells in another attribute.
+  const CONSOLE_SCREEN_BUFFER_INFO info = buffer();
+  std::vector<CHAR_INFO> cells(static_cast<std::size_t>(info.dwSize.X) * info.dwSize.Y);
+  SMALL_RECT all{0, 0, static_cast<SHORT>(info.dwSize.X - 1),
+                 static_cast<SHORT>(info.dwSize.Y - 1)};
+  ::ReadConsoleOutputW(output, cells.data(), info.dwSize, {0, 0}, &all);
+  std::wstring text;
+  std::wstring odd;
+  for (const CHAR_INFO& cell : cells) {
+    text += cell.Char.UnicodeChar;
+    odd += cell.Attributes != text_colour ? std::wstring(1, cell.Char.UnicodeChar) : L"";
+  }
+  report += text.find(long_line) != std::wstring::npos ? L"\nlong line whole" : L"\nlong line gone";
+  report += L"\nodd cells " + odd + L"\n" + (state() == expected ? L"" : state() + expected);
+  FILE* const file = ::_wfopen(report_path, L"wb");
+  std::fwrite(report.data(), sizeof(wchar_t), report.size(), file);
+  return std::fclose(file);
+}
+
+// The shell's stand-in: the pseudoconsole's own handles as standard ones.
+int shell(const wchar_t* program) {
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  auto open = [&](const wchar_t* name) {
+    return ::CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherited, OPEN_EXISTING, 0, nullptr);
+  };
+  ::SetStdHandle(STD_INPUT_HANDLE, input = open(L"CONIN$"));
+  ::SetStdHandle(STD_OUTPUT_HANDLE, output = open(L"CONOUT$"));
+  const std::wstring given = size();
+  const PROCESS_INFORMATION started = start(L"\"" + std::wstring(program) + L"\"");
+  bool resized = false;
+  while (::WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT) {
+    resized |= size() != given;
+  }
+  return resized ? 99 : static_cast<int>(status_at_end(started));
+}
+
+int host(const wchar_t* self, const wchar_t* program, int steps, wchar_t** step) {
+  std::array<HANDLE, 4>
+      pipes{};  // the console's input, read and written; its output, read and written
+  HPCON console = nullptr;
+  ::CreatePipe(&pipes[0], &pipes[1], nullptr, 0);
+  ::CreatePipe(&pipes[2], &pipes[3], nullptr, 0);
+  ::CreatePseudoConsole({80, 25}, pipes[0], pipes[3], 0, &console);
+  ::CloseHandle(pipes[3]);  // so that the output ends with the pseudoconsole
+  SIZE_T length = 0;
+  ::InitializeProcThreadAttributeList(nullptr, 1, 0, &length);
+  std::vector<char> attributes(length);
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+  ::InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &length);
+  ::UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_PSEUDOCONSOLE,
+                              console, sizeof console, nullptr, nullptr);
+  const PROCESS_INFORMATION started =
+      start(L"\"" + std::wstring(self) + L"\" --shell \"" + program + L"\"", &startup.StartupInfo);
+
+  volatile LONG received = 0;
+  std::thread reader([&] {
+    std::vector<char> bytes(4096);
+    DWORD count = 0;
+    while (::ReadFile(pipes[2], bytes.data(), bytes.size(), &count, nullptr) != 0 && count > 0) {
+      ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), count, &count, nullptr);
+      ::InterlockedAdd(&received, static_cast<LONG>(count));
+    }
+  });
+  LONG mark = 0;
+  for (int typed = 0; typed < steps; ++typed) {
+    // Until something has come, and then nothing for 700 ms.
+    for (LONG seen = mark; received == mark || seen != received; ::Sleep(700)) {
+      seen = received;
+    }
+    std::fprintf(stderr, "%ld\n", mark = received);
+    const std::wstring keys = step[typed];
+    const std::string bytes(keys.begin(), keys.end());  // ASCII
+    DWORD count = 0;
+    ::WriteFile(pipes[1], bytes.data(), bytes.size(), &count, nullptr);
+  }
+  const DWORD status = status_at_end(started);
+  ::ClosePseudoConsole(console);
+  reader.join();
+  return static_cast<int>(status);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4 || std::wstring(argv[1]) != L"--around") {
-    FILE* const log = ::_wfopen(::_wgetenv(L"STARTS_LOG"), L"a");  // a planted program
-    std::fprintf(log, "%ls\n", ::GetCommandLineW());
-    std::fclose(log);
-    return 1;
+  const std::wstring mode = argc > 2 ? argv[1] : L"";
+  if (mode == L"--around" && argc >= 4) {
+    return around(argv[2], argv[3], argc > 4);
   }
-  ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
-  ::SetConsoleTitleW(L"探针 probe");
-  const State given = read_state();
-  DWORD count = 0;
-  ::FillConsoleOutputAttribute(output, 0x1e, given.at("cell attributes").size() / 2, {0, 0},
-                               &count);
-  ::SetConsoleTextAttribute(output, 0x2d);
-  ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE),
-                   given.at("input modes")[0] & ~ENABLE_INSERT_MODE);
-  ::WriteConsoleW(output, L"探针：before\r\n", 11, &count, nullptr);
-  const State before = read_state();
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  std::wstring command = L"\"" + std::wstring(argv[3]) + L"\"";
-  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &started) == 0) {
-    return 2;
+  if (mode == L"--host") {
+    return host(argv[0], argv[2], argc - 3, argv + 3);
   }
-  const std::vector<long> narrow{55, before.at("buffer size")[1]};
-  bool narrowed = false;
-  while (::WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT) {
-    const State now = read_state();
-    narrowed |= now.at("buffer size") == narrow && now.at("window size")[0] == 55;
+  if (mode == L"--shell") {
+    return shell(argv[2]);
   }
-  DWORD status = 0;
-  ::GetExitCodeProcess(started.hProcess, &status);
-  const State after = read_state();
-
-  FILE* const report = ::_wfopen(argv[2], L"wb");
-  std::fprintf(report, "status %lu\n%s\n", status, narrowed ? "narrowed" : "never narrowed");
-  for (const auto& [part, found] : before) {
-    if (after.at(part) != found) {
-      std::fprintf(report, "changed: %s\n", part.c_str());
-    }
-  }
-  return std::fclose(report);
+  FILE* const log = ::_wfopen(::_wgetenv(L"STARTS_LOG"), L"a");  // a planted program
+  std::fprintf(log, "%ls\n", ::GetCommandLineW());
+  std::fclose(log);
+  return 1;
 }

@@ -32,13 +32,14 @@ def wait_until(condition, what, seconds=30):
 class Pane:
     # tavoro.exe in a tmux pane, which Wine takes for the console's window, started in folder:
     # with its output into a file where that is given, else as the child of the probe, which
-    # reports on the console to self.report; its standard input piped from typed if given.
+    # reports on the console to self.report (and resizes it, if asked); its standard input
+    # piped from typed if given.
 
-    def __init__(self, locale, folder, typed=None, output=None):
+    def __init__(self, locale, folder, typed=None, output=None, resize=False):
         self.folder = tempfile.mkdtemp(prefix='pane.', dir=folder)  # goes with the folder
         self.report = os.path.join(self.folder, 'report')
-        command = shlex.join([WINE, EXE] if output else
-                             [WINE, PROBE, '--around', windows_path(self.report), EXE])
+        command = shlex.join([WINE, EXE] if output else [WINE, PROBE, '--around', windows_path(
+            self.report), EXE] + ['resize'] * resize)
         if typed:
             command = f'printf %s {shlex.quote(typed)} | {command}'
         if output:
@@ -48,7 +49,7 @@ class Pane:
         command += f'; echo $? > {self.status}.new && mv {self.status}.new {self.status}'
         # The screen stays after the end; the tmux server runs under C.UTF-8, the program not.
         self.tmux('-f', os.devnull, 'set', '-g', 'remain-on-exit', 'on', ';', 'new-session',
-                  '-d', '-s', 't', '-x', '80', '-y', '40', '-c', folder, '-e', f'LC_ALL={locale}',
+                  '-d', '-s', 't', '-x', '120', '-y', '40', '-c', folder, '-e', f'LC_ALL={locale}',
                   command)
 
     def tmux(self, *args):
@@ -69,22 +70,10 @@ class Pane:
 
     def looks(self):
         # The (text, background) colours of every cell of the console's window, its 55 columns
-        # of each row: Wine draws no further, and what lies right of them is stale.
-        state, seen = {'3': None, '4': None}, set()
-        for line in self.tmux('capture-pane', '-p', '-e', '-N', '-t', 't').split('\n')[:40]:
-            column = 0
-            for part in re.split(r'(\x1b\[[0-9;]*m)', line):
-                if part.startswith('\x1b['):
-                    for code in part[2:-1].split(';'):
-                        if code in ('', '0'):
-                            state = {'3': None, '4': None}
-                        else:  # 3x and 9x the text, 4x and 10x the background
-                            state['3' if code[0] in '39' and len(code) == 2 else '4'] = code
-                    continue
-                if part and column < 55:  # a part begun in the window has a cell in it
-                    seen.add((state['3'], state['4']))
-                column += sum(2 if unicodedata.east_asian_width(c) in 'WF' else 1 for c in part)
-        return seen
+        # of each row: what lies right of them may be stale.
+        lines = self.tmux('capture-pane', '-p', '-e', '-N', '-t', 't').split('\n')[:40]
+        return {look for row in screen('\r\n'.join(lines).encode(), 200, 40, width)
+                for _, look in row[:55] if look}
 
     def ended(self):  # how the program ended: '0' for exit status 0
         wait_until(lambda: os.path.exists(self.status), 'the end of the program')
@@ -92,7 +81,7 @@ class Pane:
 
     def probed(self):  # what the probe found once tavoro had ended
         self.ended()
-        return read(self.report).decode()
+        return read(self.report).decode('utf-16-le')
 
     def __enter__(self): return self
 
@@ -100,50 +89,97 @@ class Pane:
         self.tmux('kill-server')
 
 
+def width(text):  # the columns a terminal draws text in
+    return sum(2 if unicodedata.east_asian_width(c) in 'WF' else 1 for c in text)
+
+
+def screen(stream, columns, rows, cells=len):
+    # What a terminal shows of a stream of virtual terminal sequences (the ones Wine's console
+    # writes but for moving the cursor forward, which it does only before a CR): rows of
+    # (character, (text colour, background)) cells, a character taking cells(it) of them (Wine's
+    # console gives every character one), a cleared or erased cell the colours in force, a cell
+    # never drawn no colours at all.
+    look, row, column, shown = (None, None), 0, 0, [[(' ', None)] * columns for _ in range(rows)]
+    for text, args, final in re.findall(
+            r'([^\x1b\r\n]+|\r|\n)|\x1b(?:\[([?0-9;]*)([@-~])|\][^\x07]*\x07)', stream.decode()):
+        if text == '\r':
+            column = 0
+        elif text == '\n':  # at the last row, the screen scrolls
+            shown, row = (shown[1:] + [[(' ', look)] * columns], row) if row == rows - 1 else (
+                shown, row + 1)
+        elif text:
+            for c in text:
+                shown[row][column:column + cells(c)] = [(c, look)] * cells(c)
+                column += cells(c)
+        elif final == 'm':  # 3x and 9x the text, 4x and 10x the background, 0 neither
+            for n in (int(n or 0) for n in args.split(';')):
+                look = ((str(n), look[1]), (look[0], str(n)))[n % 60 >= 40] if n else (None, None)
+        elif final == 'H':  # row and column counted from 1, each 1 if not given
+            row, column = [int(n) - 1 for n in (args + ';1;1').split(';') if n][:2]
+        elif final in 'JK':  # the rest of the row (K), or the whole screen (2J)
+            for erased in (range(rows) if final == 'J' else [row]):
+                shown[erased][column * (final == 'K'):] = [(' ', look)] * columns
+    return [row[:columns] for row in shown]
+
+
+def rules_span(lines):  # every rule line 42 em dashes, wider than the weekday grid
+    grid = width(next(line for line in lines if '六' in line))
+    return all(rule.count('—') == 42 and width(rule) > grid for rule in lines if '—' in rule)
+
+
+# The probe's report: the window narrowed to 55 columns, the buffer and the window's rows kept;
+# the long line gone with the clearing, or whole; in another attribute than the one text was
+# written in, the cells of the line in the probe's own colour where nothing was cleared, else
+# none; the title, the text attribute and the size given back, the input modes the user's
+# (nothing more: the state is added where it is not as expected).
+REPORT = 'status {}\nnarrowed\nlong line {}\nodd cells {}\n'
+
+
 def on_screen(locale, folder):
-    # With a console: the title, each look on every cell of the window, the probe's line shown
-    # before included, the clearing, and a pause that waits for one key (a capital, which Wine
-    # types with Shift) and keeps the code typed after it; then all given back at code 0.
-    with Pane(locale, folder) as pane:
+    # With a console: the title, each look on every cell of the window, the clearing, the rule
+    # lines as wide as the grid, and a pause that waits for one key (a capital, which Wine types
+    # with Shift) and keeps the code typed after it; then all given back at code 0, the size and
+    # input modes that the probe gave the console meanwhile kept.
+    with Pane(locale, folder, resize=True) as pane:
         pane.at_menu(pane.screen)
         assert pane.tmux('display', '-p', '-t', 't', '#{pane_title}').strip() == 'C++Tavoro程序'
-        assert '探针：before' in pane.screen() and pane.looks() == {START}, (locale, pane.looks())
-        pane.keys('3 2024 1 2 30\r')
+        assert pane.looks() == {START}, (locale, pane.looks())
+        pane.keys('2 2024 1 13\r')
         wait_until(lambda: pane.looks() == {REJECTED}, 'the rejected look')
-        cleared = pane.screen()
-        assert cleared.startswith('2024年2月只有29天') and '菜' not in cleared, cleared
-        pane.keys('29\r')
-        wait_until(lambda: '请按任意键继续' in pane.screen() and pane.looks() == {ACCEPTED},
-                   'the pause')
+        # Wine leaves the complaint's full-width signs blank here.
+        assert '菜' not in (shown := pane.screen()) and shown.split('\n')[1].startswith('请输入'), shown
+        pane.keys('2\r')
+        wait_until(lambda: '请按任意键继续' in pane.screen(), 'the pause')
         time.sleep(1)
-        assert '菜' not in pane.screen() and pane.reading(), 'the pause did not wait'
+        assert '菜' not in (shown := pane.screen()) and pane.reading() and rules_span(
+            shown.split('\n')), ('the pause did not wait, or the rule lines are short', shown)
         pane.keys('X0\r')
         wait_until(lambda: '感谢你的使用' in pane.screen(), 'code 0 kept from the pause')
         pane.keys('q')
-        # The probe saw 55 columns, the rows kept, while tavoro ran, and found all given back.
-        assert pane.probed() == 'status 0\nnarrowed\n', pane.probed()
+        assert pane.probed() == REPORT.format(0, 'gone', ''), pane.probed()
 
 
 def given_back(folder):
-    # At the end of input (a scripted session with a console, timed) and at Ctrl-C the probe
-    # finds the console as it was.
-    start = time.monotonic()
-    with Pane(LOCALES[0], folder, TYPED) as pane:
-        assert 'changed' not in pane.probed(), ('end of input', pane.probed())
-    print(f'a scripted session with a console took {time.monotonic() - start:.2f} s')
-    with Pane(LOCALES[0], folder) as pane:
-        pane.at_menu(pane.screen)
-        pane.tmux('send-keys', '-t', 't', 'C-c')
-        assert 'changed' not in pane.probed(), ('Ctrl-C', pane.probed())
+    # Ended at the first menu by code 0 and by Ctrl-C, the probe finds the console given back,
+    # the long line whole and the probe's own colour where it was; Ctrl-C ends tavoro as Windows
+    # ends a program for it, with STATUS_CONTROL_C_EXIT.
+    for keys, status in ('0\r', 0), ('C-c', 0xC000013A):
+        with Pane(LOCALES[0], folder) as pane:
+            pane.at_menu(pane.screen)
+            pane.tmux('send-keys', '-t', 't', keys, 'q')  # a key for the pause
+            assert pane.probed() == REPORT.format(status, 'whole', '探针：before'), pane.probed()
 
 
 def redirected(locale, folder):
-    # The transcript's text in a file, with the keys from the console (the pause waits, its
-    # request and the end of its line in the file), and through pipes, timed.
+    # The transcript's text in a file, with the keys from the console: the pause waits for a key
+    # (its request and the end of its line in the file); and through pipes, timed.
     transcript = os.path.join(folder, 'transcript.out')
     with Pane(locale, folder, output=transcript) as pane:
         pane.at_menu(lambda: read(transcript).decode('gbk') if os.path.exists(transcript) else '')
-        pane.keys(TYPED.replace('29\r', '29\r ') + ' ')  # a key for each of the two pauses
+        pane.keys(TYPED[:TYPED.rindex('0\r')])
+        time.sleep(2)
+        assert read(transcript).endswith('请按任意键继续. . . '.encode('gbk')), read(transcript)
+        pane.keys(' 0\r ')
         assert pane.ended() == '0' and read(transcript) == TEXT, (locale, read(transcript))
     start = time.monotonic()
     env = dict(os.environ, LC_ALL=locale)
@@ -156,6 +192,22 @@ def redirected(locale, folder):
         run = subprocess.run([WINE, EXE], input=b'0\n', stdout=full, stderr=subprocess.PIPE,
                              cwd=folder, env=env, timeout=60)
     assert run.returncode == 1 and re.fullmatch(rb'tavoro: [^\r\n]+\r\n', run.stderr), run
+
+
+def pseudoconsole(folder):
+    # Windows Terminal in miniature: a pseudoconsole of 80 by 25, its stream read through the
+    # screen model after each step. The clearing and the rejected look on every cell of all 80
+    # columns, the rule lines as wide as the grid, and no size asked of the terminal or changed.
+    steps = ['2 2024 1 13\r', '2\r', ' ', '0\r', ' ']
+    run = subprocess.run([WINE, PROBE, '--host', EXE, *steps], capture_output=True, cwd=folder,
+                         timeout=120)
+    marks = [int(line) for line in run.stderr.split() if line.isdigit()]
+    assert run.returncode == 0 and len(marks) == len(steps) and b'\x1b[8;' not in run.stdout, run
+    rejected, month = (screen(run.stdout[:mark], 80, 25) for mark in marks[1:3])
+    lines = [''.join(c for c, _ in row).rstrip() for row in rejected + month]
+    assert {look for row in rejected for _, look in row} == {REJECTED}, rejected
+    assert (lines[0].startswith('！！！月份输错了呦') and '菜' not in ''.join(lines[:25]) and
+            rules_span(lines[25:])), lines
 
 
 # Every session runs in a folder of planted programs, each recording its start (the probe where
@@ -175,5 +227,6 @@ with tempfile.TemporaryDirectory(prefix='tavoro-wine-planted.') as folder:
         on_screen(locale, folder)
         redirected(locale, folder)
     given_back(folder)
+    pseudoconsole(folder)
     assert not os.path.exists(starts), read(starts).decode('utf-8', 'replace')
 print('wine sessions: ok')

@@ -3,21 +3,22 @@
 // color, cls and pause commands would; tavoro starts no other program. The
 // width, the looks and the clearing act on standard output's screen buffer,
 // and only where it is a console, so that a file or a pipe receives the text
-// alone. The console is given back as it was found when tavoro ends.
+// alone. The console is given back when tavoro ends.
 
 #include <windows.h>
 
 #include <iostream>
+#include <new>
+#include <vector>
 
 #include "console/console.hpp"
 #include "console/windows/console_key.hpp"
+#include "console/windows/console_reading.hpp"
 #include "console/windows/console_size.hpp"
 #include "console/windows/console_state.hpp"
 #include "console/windows/utf16_output.hpp"
 
 namespace {
-
-constexpr SHORT columns = 55;
 
 // The attributes of the looks, background in the high digit as the color
 // command takes them.
@@ -26,6 +27,7 @@ constexpr WORD accepted_look = 0xfa;  // light green on bright white
 constexpr WORD rejected_look = 0x0c;  // light red on black
 
 bool input_is_console = false;
+int em_dash_width = 0;
 
 HANDLE output() {
   return ::GetStdHandle(STD_OUTPUT_HANDLE);
@@ -40,24 +42,35 @@ DWORD cells(const CONSOLE_SCREEN_BUFFER_INFO& info) {
   return static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
 }
 
-// 55 columns, the rows of the window and the lines of the scrollback kept.
-// Where the host keeps its own width (Windows Terminal) or refuses the
-// size, the buffer and the window are put back as they were: nothing else
-// changes there.
-void set_width() {
-  CONSOLE_SCREEN_BUFFER_INFO found{};
-  if (!read_buffer(found)) {
-    return;
+// How many columns the console advances the cursor by for an em dash: one
+// is written at the start of the cursor's row and the row is then written
+// back as it was, the cursor where it stood. 0 where nothing was measured.
+int measure_em_dash() {
+  CONSOLE_SCREEN_BUFFER_INFO before{};
+  if (!read_buffer(before)) {
+    return 0;
   }
-  const COORD window = window_size(found);
-  if (found.dwSize.X == columns && window.X == columns) {
-    return;
+  const SHORT row = before.dwCursorPosition.Y;
+  SMALL_RECT region{0, row, static_cast<SHORT>(before.dwSize.X - 1), row};
+  std::vector<CHAR_INFO> cells;
+  try {
+    cells.resize(static_cast<std::size_t>(before.dwSize.X));
+  } catch (const std::bad_alloc&) {
+    return 0;
   }
-  CONSOLE_SCREEN_BUFFER_INFO now{};
-  if (!resize_console(output(), {columns, found.dwSize.Y}, columns, window.Y) ||
-      !read_buffer(now) || window_size(now).X != columns) {
-    resize_console(output(), found.dwSize, window.X, window.Y);
+  const COORD size{before.dwSize.X, 1};
+  if (::ReadConsoleOutputW(output(), cells.data(), size, {0, 0}, &region) == 0) {
+    return 0;
   }
+  CONSOLE_SCREEN_BUFFER_INFO after{};
+  DWORD written = 0;
+  const bool drawn = ::SetConsoleCursorPosition(output(), {0, row}) != 0 &&
+                     ::WriteConsoleW(output(), L"\u2014", 1, &written, nullptr) != 0 &&
+                     read_buffer(after) && after.dwCursorPosition.Y == row;
+  ::WriteConsoleOutputW(output(), cells.data(), size, {0, 0}, &region);
+  ::SetConsoleCursorPosition(output(), before.dwCursorPosition);
+  const int columns = drawn ? after.dwCursorPosition.X : 0;
+  return columns == 1 || columns == 2 ? columns : 0;
 }
 
 // Every cell of the buffer, text already shown included, and the text
@@ -72,13 +85,14 @@ void set_look(WORD attributes) {
   ::SetConsoleTextAttribute(output(), attributes);
 }
 
-// The whole buffer blanked in the look in force, the cursor and the window
-// at its top left.
+// The whole buffer blanked in the look in force, its scrollback included,
+// the cursor and the window at its top left.
 void clear() {
   CONSOLE_SCREEN_BUFFER_INFO info{};
   if (!read_buffer(info)) {
     return;
   }
+  note_clearing();
   DWORD done = 0;
   ::FillConsoleOutputCharacterW(output(), L' ', cells(info), {0, 0}, &done);
   ::FillConsoleOutputAttribute(output(), info.wAttributes, cells(info), {0, 0}, &done);
@@ -90,12 +104,15 @@ void clear() {
 
 void change_console(ConsoleCommand command) {
   const auto lock = console_change();
+  if (console_given_back()) {
+    return;
+  }
   switch (command) {
     case ConsoleCommand::title:
       ::SetConsoleTitleW(L"C++Tavoro程序");
       break;
     case ConsoleCommand::width:
-      set_width();
+      narrow_console(output());
       break;
     case ConsoleCommand::look_start:
       set_look(start_look);
@@ -118,9 +135,13 @@ void change_console(ConsoleCommand command) {
 
 void open_console() {
   open_console_output();
+  HANDLE const input = ::GetStdHandle(STD_INPUT_HANDLE);
   DWORD modes = 0;
-  input_is_console = ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &modes) != 0;
+  input_is_console = ::GetConsoleMode(input, &modes) != 0;
+  open_console_input(input_is_console);
+  const auto lock = console_change();
   note_console();
+  em_dash_width = measure_em_dash();
 }
 
 void run_console_command(ConsoleCommand command) {
@@ -139,9 +160,8 @@ void run_console_command(ConsoleCommand command) {
   std::cout << std::endl;
 }
 
-// The console draws an em dash two columns wide, as the calendars expect.
 int em_dash_columns() {
-  return 0;
+  return em_dash_width;
 }
 
 void close_console() {

@@ -2,21 +2,34 @@
 
 #include <mutex>
 
-// The console as tavoro found it: the attributes of every cell of standard
-// output's screen buffer and the one text is written in, the buffer's and
-// the window's size, the title and the input modes, each noted only where
-// there is a console to read it from.
+// The console as tavoro found it, to be given back when tavoro ends: the
+// title, the attribute text is written in, the colours of the cells that
+// hold the user's earlier text, and the size (console_size.hpp), each noted
+// only where there is a console to read it from. The input modes are the
+// user's throughout: tavoro changes none, and gives none back.
 
 // Notes the console's state and arranges for it to be given back when
-// Ctrl-C, Ctrl-Break or the closing of the window ends tavoro. Called once,
-// before the console is changed.
+// Ctrl-C or Ctrl-Break ends tavoro. Called once, before the console is
+// changed or written to.
 void note_console();
 
-// Held around every change of the console. The control handler runs on a
-// thread of its own; it gives the console back only between two changes,
-// and keeps the lock afterwards, so that nothing changes the console again
-// before the process ends.
+// Held around every change of the console and every write to it. The
+// control handler runs on a thread of its own; it gives the console back
+// only between two of them, and keeps the lock afterwards, so that nothing
+// reaches the console once it is given back.
 [[nodiscard]] std::unique_lock<std::mutex> console_change();
 
-// Gives the console back its state as noted, once, whoever asks first.
+// Whether the console has been given back; asked with the lock held.
+bool console_given_back();
+
+// Tells that tavoro cleared the buffer: none of the user's text is left.
+void note_clearing();
+
+// Whether a control handler has begun to end tavoro for Ctrl-C or
+// Ctrl-Break: a read that Ctrl-C cut short is no end of the input.
+bool control_event_seen();
+
+// Gives the console back its state as noted, once, whoever asks first; the
+// lock held (by the caller) or taken.
+void give_back_locked();
 void give_console_back();

@@ -35,7 +35,7 @@ void report_error(std::string_view text, std::string_view argument, std::string_
                    to_utf16(more_text));
 }
 
-void end_for_unwritable_output(DWORD error) {
+void end_for_error(DWORD error) {
   wchar_t* reason = nullptr;
   // Language 0: the user's own, as Windows words its messages for them.
   const DWORD length = ::FormatMessageW(
@@ -52,8 +52,14 @@ void end_for_unwritable_output(DWORD error) {
     line += L"error " + std::to_wstring(error);
   }
   ::LocalFree(reason);
-  write_error_line(line);
-  give_console_back();
+  {
+    // The line and the give-back in one piece: after it, nothing is written.
+    const auto lock = console_change();
+    if (!console_given_back()) {
+      write_error_line(line);
+    }
+    give_back_locked();
+  }
   // Not exit: it would flush standard output once more, into the same
   // failure.
   std::_Exit(1);

@@ -8,6 +8,7 @@
 
 #include "console/console.hpp"
 #include "console/console_output.hpp"
+#include "console/windows/console_state.hpp"
 #include "console/windows/error_output.hpp"
 
 namespace {
@@ -51,18 +52,29 @@ std::string encode_code_page_936(std::string_view utf8) {
   return from_utf16(to_utf16(utf8), chinese_code_page);
 }
 
+// The reason of a write that failed, or that wrote nothing and so would
+// never end.
+DWORD write_error(BOOL done) {
+  const DWORD error = done == 0 ? ::GetLastError() : ERROR_SUCCESS;
+  return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+}
+
 // A console shows UTF-16 as it is, under any code page. Bytes handed to it
 // through the C runtime would be read in the console's code page, and
-// converted once more on the way.
+// converted once more on the way. Nothing is written once the console has
+// been given back.
 void write_to_console(std::string_view utf8) {
   const std::wstring wide = to_utf16(utf8);
   HANDLE const console = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  auto lock = console_change();
   const wchar_t* rest = wide.data();
   auto left = static_cast<DWORD>(wide.size());
-  while (left > 0) {
+  while (left > 0 && !console_given_back()) {
     DWORD written = 0;
-    if (::WriteConsoleW(console, rest, left, &written, nullptr) == 0) {
-      end_for_unwritable_output(::GetLastError());
+    const BOOL done = ::WriteConsoleW(console, rest, left, &written, nullptr);
+    if (done == 0 || written == 0) {
+      lock.unlock();
+      end_for_error(write_error(done));
     }
     rest += written;
     left -= written;
@@ -84,8 +96,10 @@ void write_to_redirected(std::string_view bytes) {
   std::string_view rest = lines;
   while (!rest.empty()) {
     DWORD written = 0;
-    if (::WriteFile(output, rest.data(), static_cast<DWORD>(rest.size()), &written, nullptr) == 0) {
-      end_for_unwritable_output(::GetLastError());
+    const BOOL done =
+        ::WriteFile(output, rest.data(), static_cast<DWORD>(rest.size()), &written, nullptr);
+    if (done == 0 || written == 0) {
+      end_for_error(write_error(done));
     }
     rest.remove_prefix(written);
   }
