@@ -60,7 +60,7 @@ def nonblocking(program):
     # Input and output left non-blocking by whoever started tavoro, the answers coming in two parts
     # and the output read only once the pipe is full: tavoro waits for both, as through ordinary
     # pipes, and every answer is answered, every byte arrives.
-    first, rest = b"1 2019 2\n" * 40, b"4 2024 3 1\n0\n"
+    first, rest = b"4 2024 3 1\n", b"1 2019 2\n" * 40 + b"0\n"
     expected = subprocess.run([program], input=first + rest, capture_output=True, check=True).stdout
     (in_read, in_write), (out_read, out_write) = os.pipe(), os.pipe()
     for end in (in_read, out_write):
@@ -68,10 +68,10 @@ def nonblocking(program):
     with subprocess.Popen([program], stdin=in_read, stdout=out_write) as tavoro:
         os.close(in_read), os.close(out_write)
         with os.fdopen(in_write, "wb") as answers, os.fdopen(out_read, "rb") as output:
-            answers.write(first)
-            answers.flush()
-            time.sleep(0.5)  # the pipe fills, writes meet EAGAIN, and so do reads of the input
-            answers.write(rest)
+            for part in (first, rest):  # reads meet EAGAIN before the rest comes
+                answers.write(part)
+                answers.flush()
+                time.sleep(0.5)  # and writes once the pipe is full
             answers.close()
             received = output.read()
     assert len(expected) > 65536 and received == expected and tavoro.returncode == 0
