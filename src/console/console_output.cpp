@@ -6,6 +6,7 @@
 namespace {
 
 ConsoleEncoder active_encoder = nullptr;
+// Of what the console has been given: the text after the last end-of-line.
 std::string unfinished;
 
 void remember_unfinished(std::string_view text) {
@@ -48,8 +49,11 @@ class ConsoleStreambuf final : public std::streambuf {
     if (!ready_.empty()) {
       // Emptied first: a sink that ends the program may flush once more.
       const std::string bytes = std::move(ready_);
+      const std::string text = std::move(ready_text_);
       ready_.clear();
+      ready_text_.clear();
       sink_(bytes);
+      remember_unfinished(text);
     }
     return 0;
   }
@@ -58,15 +62,16 @@ class ConsoleStreambuf final : public std::streambuf {
   void encode_text() {
     if (!text_.empty()) {
       const std::string bytes = console_bytes(text_);
-      remember_unfinished(bytes);
       ready_ += bytes;
+      ready_text_ += bytes;
       text_.clear();
     }
   }
 
   ConsoleSink sink_;
-  std::string text_;   // UTF-8, not yet encoded
-  std::string ready_;  // the console's bytes, text and control sequences in order
+  std::string text_;        // UTF-8, not yet encoded
+  std::string ready_;       // the console's bytes, text and control sequences in order
+  std::string ready_text_;  // the same without the control sequences
 };
 
 ConsoleStreambuf* active_buffer = nullptr;

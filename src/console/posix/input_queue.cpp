@@ -87,6 +87,9 @@ bool fill_input_queue(int milliseconds) {
     if (polled == 0) {
       return false;
     }
+    if (polled < 0) {
+      end_for_unreadable_input(errno);
+    }
     std::array<char, 4096> chunk{};
     const ssize_t count = ::read(STDIN_FILENO, chunk.data(), chunk.size());
     if (count < 0 && errno == EINTR) {
@@ -96,7 +99,7 @@ bool fill_input_queue(int milliseconds) {
     if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       continue;  // left non-blocking: poll waits for the bytes
     }
-    if (count < 0 || polled < 0) {
+    if (count < 0) {
       end_for_unreadable_input(errno);
     }
     if (count == 0) {
