@@ -135,21 +135,18 @@ def sessions():  # the console commands of a whole session, pinned; GBK the same
     assert logs['gbk'] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
 
 
-# Keys at a pause: a letter, a Han character, Alt and a letter of two bytes (Alt-é), Up (and a
-# colour report that comes late), F1 (SS3), F5 and Ctrl-Up (CSI with parameters), each followed
-# at once by the answers of a query; F5 with its bytes 50 ms apart; a lone Escape. A colour report
-# that comes after the position reports, at a pause and at a question, is neither.
+# Keys at a pause (the terminals' own keys: see keys): a letter, Up and a colour report that comes
+# late, each followed at once by the answers of a query; F5 with its bytes 50 ms apart; a lone
+# Escape. A colour report that comes after the position reports, at a pause and at a question, is
+# neither.
 PAUSES = [REJECTED, (BACKGROUND, ''), (None, '')] + [
-    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
-    for key in ('q', '好', '\x1bé', '\x1b[A' + TEXT, '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
+    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in ('q', '\x1b[A' + TEXT)] + [
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
     ('\x1b', 'cls menu ?code'), (BACKGROUND + '5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
 
 def pause():  # waits silently for one key, whole and unechoed; what follows it is answers
     assert (TOKENS['pause'] + '\r\n' + TOKENS['cls']).encode() in run(PAUSES)
-    # Keys are split in the encoding tavoro writes, UTF-8 under the C locale too.
-    run([REJECTED, ('好' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]), NEXT_MENU] + BYE, LC_ALL='C')
 
 
 # The terminals of the README's table by their terminfo entries (qterminal, zutty, cool-retro-term,
@@ -175,12 +172,13 @@ def key_table():  # every key string of those entries (infocmp's escapes read), 
     return sorted(keys - {''})
 
 
-def keys():  # every key of the terminals' own tables is taken whole at a pause, alone
-    signals = {chr(termios.tcgetattr(os.openpty()[1])[6][c][0]) for c in (termios.VINTR, termios.VQUIT,
-                                                                         termios.VSUSP)}
-    pressed = [key for key in key_table() if not signals & set(key)]  # but Ctrl-Z (the Linux console)
+def keys():  # every key of the terminals' own tables, a Han character and Alt-é, taken whole
+    # at a pause, alone; split in the encoding tavoro writes, UTF-8 under the C locale too
+    signals = {chr(termios.tcgetattr(os.openpty()[1])[6][c][0])
+               for c in (termios.VINTR, termios.VQUIT, termios.VSUSP)}  # the Linux console's ^Z
+    pressed = [key for key in key_table() + ['好', '\x1bé'] if not signals & set(key)]
     run([REJECTED] + [(key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in pressed]
-        + [NEXT_MENU] + BYE)
+        + [NEXT_MENU] + BYE, LC_ALL='C')
 
 
 def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question and at a pause
