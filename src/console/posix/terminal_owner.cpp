@@ -110,7 +110,10 @@ void use_found_line_modes() {
 }
 
 bool in_foreground() {
-  return !holds_a_terminal() || ::tcgetpgrp(terminal_descriptor()) == ::getpgrp();
+  // A terminal that is not tavoro's controlling terminal has no foreground
+  // to leave.
+  const pid_t group = holds_a_terminal() ? ::tcgetpgrp(terminal_descriptor()) : -1;
+  return group == -1 || group == ::getpgrp();
 }
 
 void give_terminal_back() {
@@ -137,7 +140,7 @@ void give_terminal_back_for_good() {
 }
 
 bool terminal_given_back() {
-  return given_back != 0;
+  return given_back != 0 && !given_back_for_good;
 }
 
 void take_terminal_again() {

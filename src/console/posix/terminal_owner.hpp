@@ -55,7 +55,8 @@ bool in_foreground();
 void give_terminal_back();
 // The last give-back: the terminal is never taken again.
 void give_terminal_back_for_good();
-// Whether the terminal is given back and not yet taken again.
+// Whether the terminal is given back for a while (a stop) and not yet
+// taken again.
 bool terminal_given_back();
 
 // Takes the terminal again after a stop, in the foreground only: the line
