@@ -288,4 +288,15 @@ def conventions():  # TERM dumb or unset: no control sequences, yet the pause wa
             assert [text.count(s) for s in (TOKENS['pause'], TOKENS['?code'], '\x1b')] == want, text
 
 
+def fullwidth():  # answers typed by an input method in full width: echoed as typed, read as numbers
+    ahead = '４　２０２４ ２　２９\r'  # the ordinal day of 29 February 2024, typed ahead at the menu
+    one_by_one = [('３\r', 'fa ?year'), ('２０２４\r', '?wd'), ('１\r', 'fa ?month'), ('２\r', '?day'),
+                  ('２９\r', 'report fa pause')]
+    for enc in LOCALES:
+        typed = [(keys.encode(enc), shown) for keys, shown in [(ahead, ANSWERED[1]), NEXT_MENU] + one_by_one]
+        log = run(typed + [NEXT_MENU] + BYE, enc)
+        for shown in (ahead[:-1], '２０２４\r\n', '2024年2月29日是2024年的第60天', '2024年2月29日是星期四'):
+            assert shown.encode(enc) in log, f'{enc}: {shown!r} not shown'
+
+
 globals()[CASE]()
