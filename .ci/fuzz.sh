@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-30}
 targets=(answers terminal_reports whole_key gbk_encoding)
 
-cmake --preset fuzz
+cmake --preset fuzz -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"
 
 # The seeds, made afresh: every transcript, and every string the terminal

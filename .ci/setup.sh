@@ -7,6 +7,9 @@ apt-get install -y --no-install-recommends \
   cmake g++ make libgtest-dev locales libc-l10n tmux python3 python3-pexpect \
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev \
   g++-mingw-w64-x86-64-posix wine64 file dpkg-dev gcovr
+# The key tables of the terminals the README lists, against which the pause's
+# splitting of keys is proven (infocmp reads them).
+apt-get install -y --no-install-recommends ncurses-term kitty-terminfo foot-terminfo
 # The second build, by clang against libc++.
 apt-get install -y --no-install-recommends libc++-dev libc++abi-dev
 # The Debian package is checked by lintian, the manual page by man-db and groff.

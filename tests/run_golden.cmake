@@ -1,5 +1,6 @@
 # Runs PROGRAM with INPUT on its standard input and compares what it writes,
-# byte for byte, with EXPECTED. The session must end with status 0.
+# byte for byte, with EXPECTED, a UTF-8 transcript; with ENCODING gbk, with
+# the GBK bytes of EXPECTED. The session must end with status 0.
 get_filename_component(actual_dir ${ACTUAL} DIRECTORY)
 file(MAKE_DIRECTORY ${actual_dir})
 execute_process(
@@ -10,6 +11,11 @@ execute_process(
   TIMEOUT 20)
 if(NOT status STREQUAL "0")
   message(FATAL_ERROR "tavoro ended with status '${status}', not 0")
+endif()
+if(ENCODING STREQUAL "gbk")
+  execute_process(COMMAND iconv -f UTF-8 -t GBK ${EXPECTED} OUTPUT_FILE ${ACTUAL}.expected
+                  COMMAND_ERROR_IS_FATAL ANY)
+  set(EXPECTED ${ACTUAL}.expected)
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${EXPECTED} ${ACTUAL}
                 RESULT_VARIABLE differs)

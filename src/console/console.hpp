@@ -40,7 +40,8 @@ void open_console();
 // Writes one line to standard error: "tavoro: ", then text, argument and
 // more_text in turn. The two texts are tavoro's own, in the console's
 // encoding; the argument is written as the user gave it, in whatever
-// encoding the command line had.
+// encoding the command line had; on a terminal, its control bytes are
+// shown escaped rather than acted on.
 void report_error(std::string_view text, std::string_view argument = {},
                   std::string_view more_text = {});
 
@@ -53,8 +54,9 @@ int em_dash_columns();
 // never looked at.
 void run_console_command(ConsoleCommand command);
 
-// Flushes standard output and gives the terminal back its own colours,
-// title, size and modes.
+// Flushes standard output and gives the terminal back, for good: its own
+// colours, title and modes, and its size where the window still has the
+// size tavoro asked for.
 void close_console();
 
 // Ends the program with status 0, the terminal given back.

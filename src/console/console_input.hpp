@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
-#include <string>
-#include <string_view>
+#include <streambuf>
 
 // Standard input of the console, as the dialogue reads it through std::cin.
 // A Chinese input method left in full-width mode types digits and signs in
@@ -26,9 +26,6 @@ using ConsoleSource = std::size_t (*)(std::span<char> bytes);
 // Routes std::cin through source, its input read in encoding.
 void install_console_input(InputEncoding encoding, ConsoleSource source);
 
-// Appends bytes to ascii with the forms above in their ASCII forms, and
-// returns how many bytes of bytes it took: all of them, but for the start of
-// a character cut off at their end, which may yet be one of the forms, unless
-// the input ends there (ended).
-std::size_t append_ascii_forms(std::string_view bytes, InputEncoding encoding, bool ended,
-                               std::string& ascii);
+// The stream buffer install_console_input gives std::cin, for a reader of
+// its own.
+std::unique_ptr<std::streambuf> console_input_buffer(InputEncoding encoding, ConsoleSource source);

@@ -1,32 +1,32 @@
 // The scanner of the terminal's reports takes a colour report out wherever
 // it stands among other bytes: the typing around it comes out as that of
-// each side scanned alone, the awaited position reports are the first ones
-// of either side, and the colour is the one the report gives in any of its
-// forms, unless the bytes after it report that colour again; spoilt, it is
-// none. A colour taken is written back only as #rrggbb, which gives it back.
-#include <algorithm>
+// each side scanned alone (a side's end held as the start of a report is
+// typing once what follows shows it was none), the awaited position reports
+// are the first ones of either side, and the colour is the one the report
+// gives, unless the bytes after it report that colour again. A report is
+// read strictly: one byte of its colour spoilt, or one digit more in the #
+// form, makes it none. A colour taken is written back only as #rrggbb,
+// which gives it back.
 #include <array>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "console/posix/terminal_reports.hpp"
 #include "fuzz/fuzz_input.hpp"
 
-// One channel of value in hexadecimal digits, in the rgb: form (scaled from
-// its own range) or the # form (the high bits): two or four digits, or one
-// or three where every value the digits stand for allows it (in the # form
-// the three channels take as many digits each).
-static std::string channel(std::uint8_t value, unsigned form, bool scaled, bool single_fits) {
-  int length = std::array{2, 4, 1, 3}.at(form % 4);
-  length += length % 2 == 1 && !single_fits ? 1 : 0;
-  const unsigned digits = !scaled           ? (length == 1 ? value >> 4 : value << (4 * length - 8))
-                          : length % 2 == 0 ? value * ((1U << (4 * length)) - 1) / 255
-                                            : value / 17 * ((1U << (4 * length)) - 1) / 15;
-  std::array<char, 8> text{};
-  std::snprintf(text.data(), text.size(), (form & 4U) != 0 ? "%0*X" : "%0*x", length, digits);
-  return text.data();
-}
+// Colours in the forms terminals answer in, and the colour each stands for.
+struct Worded {
+  std::string_view colour;
+  Colour value;
+};
+constexpr std::array<Worded, 8> worded{{{"rgb:dddd/dddd/dddd", {0xdd, 0xdd, 0xdd}},
+                                        {"rgb:1c/1c/1c", {0x1c, 0x1c, 0x1c}},
+                                        {"rgb:f/0/8", {0xff, 0x00, 0x88}},
+                                        {"rgb:fff/000/888", {0xff, 0x00, 0x88}},
+                                        {"#AAAAAA", {0xaa, 0xaa, 0xaa}},
+                                        {"#f08", {0xf0, 0x00, 0x80}},
+                                        {"#1c01c01c0", {0x1c, 0x1c, 0x1c}},
+                                        {"#12345678ABCD", {0x12, 0x56, 0xab}}}};
 
 static std::optional<Colour> which_colour(const TakenReports& taken, bool text) {
   return text ? taken.text : taken.background;
@@ -35,32 +35,20 @@ static std::optional<Colour> which_colour(const TakenReports& taken, bool text) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput input{{reinterpret_cast<const char*>(data), size}};
   const bool text = input.next() % 2 == 0;
-  const bool scaled = input.next() % 2 == 0;
   const std::size_t awaited = input.next() % 4;
-  const unsigned form = input.next();
-  const Colour colour{static_cast<std::uint8_t>(input.next()),
-                      static_cast<std::uint8_t>(input.next()),
-                      static_cast<std::uint8_t>(input.next())};
-  const bool round = (colour.red | colour.green | colour.blue) % 16 == 0;
-  std::string report = std::string(text ? "\x1b]10;" : "\x1b]11;") + (scaled ? "rgb:" : "#");
-  const std::array values{colour.red, colour.green, colour.blue};
-  for (std::size_t index = 0; index < values.size(); ++index) {
-    const bool single_fits = scaled ? values.at(index) % 17 == 0 : form % 4 == 3 || round;
-    report +=
-        (scaled && index > 0 ? "/" : "") + channel(values.at(index), form, scaled, single_fits);
-  }
+  const Worded& chosen = worded.at(input.next() % worded.size());
+  const std::string start = text ? "\x1b]10;" : "\x1b]11;";
   const std::string end = input.next() % 2 == 0 ? "\a" : "\x1b\\";
-  // Read strictly: one byte of the colour spoilt (by one that no colour holds) makes it no
-  // colour, and so does one digit more in the # form.
   const auto colour_of = [text](const std::string& bytes) {
     return which_colour(take_reports(bytes, 0), text);
   };
-  std::string spoilt = report + end;
-  const std::size_t spoilt_at = 5 + input.next() % (report.size() - 5);
-  spoilt.at(spoilt_at) = static_cast<char>('h' + input.next() % 10);  // no digit, r, g or b
-  require(!colour_of(spoilt), "a spoilt colour is none");
-  require(scaled || !colour_of(std::string(report).insert(6, "0") + end), "# and a digit more");
-  report += end;
+  std::string spoilt(chosen.colour);
+  spoilt.at(input.next() % spoilt.size()) = static_cast<char>('h' + input.next() % 10);
+  require(!colour_of(start + spoilt + end), "a spoilt colour is none");
+  require(
+      !chosen.colour.starts_with('#') || !colour_of(start + std::string(chosen.colour) + "0" + end),
+      "# and a digit more");
+  const std::string report = start + std::string(chosen.colour) + end;
   const std::size_t split_at = input.next() * 4;  // taken before the bytes left are counted
   const std::size_t split = std::min(split_at, input.bytes.size());
   const std::string_view before = input.bytes.substr(0, split);
@@ -72,11 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       take_reports(std::string(before).append(report).append(after), awaited);
   std::vector<int> columns = first.columns;
   columns.insert(columns.end(), last.columns.begin(), last.columns.end());
-  require(whole.typed == first.typed + last.typed, "the typing on each side kept, in order");
+  require(whole.typed + whole.unfinished ==
+              first.typed + first.unfinished + last.typed + last.unfinished,
+          "the typing on each side kept, in order");
   require(whole.columns == columns, "the awaited position reports taken, the first ones");
   for (const bool which : {true, false}) {
     const std::optional<Colour> later = which_colour(last, which);
-    const std::optional<Colour> earlier = which == text ? colour : which_colour(first, which);
+    const std::optional<Colour> earlier = which == text ? chosen.value : which_colour(first, which);
     require(which_colour(whole, which) == (later ? later : earlier), "each colour last reported");
     if (const auto taken = which_colour(whole, which)) {
       const std::string request = colour_request(10, *taken);

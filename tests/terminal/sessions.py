@@ -1,6 +1,6 @@
 # Whole tavoro sessions on a pseudo-terminal, one behaviour of the terminal
 # console a case. Usage: LC_ALL=C.UTF-8 sessions.py CASE PROGRAM
-import io, os, re, signal, sys, tempfile, termios, time
+import io, os, re, signal, subprocess, sys, tempfile, termios, time
 import pexpect
 from functools import partial
 
@@ -24,7 +24,7 @@ def terminal(asked, dash=1, first=1, text=TEXT, background=BACKGROUND, unparsed=
 
 
 def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
-def given_back(colours=''): return colours + f'\x1b[23;0t\x1b[8;{ROWS};{COLS}t'
+def given_back(colours=''): return colours + '\x1b[23;0t'
 
 # A session is read as a list of these names: its console commands, questions and screens.
 TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{ROWS};55t',
@@ -32,7 +32,7 @@ TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{RO
           'c': look('#0c0c0c', '#e74856'), 'cls': '\x1b[H\x1b[2J\x1b[3J',
           'restore': given_back('\x1b]10;#dddddd\x07\x1b]11;#1c1c1c\x07'),
           'restore-defaults': given_back('\x1b]110\x07\x1b]111\x07'),
-          'restore-uncoloured': given_back(), 'measure': '\r\x1b[6n—\x1b[6n',
+          'restore-uncoloured': given_back(), 'size-back': f'\x1b[8;{ROWS};{COLS}t', 'measure': '\r\x1b[6n—\x1b[6n',
           'ask-position': '\x1b[6n', 'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ',
           'pause': '请按任意键继续. . . ', 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
           '?year': '年份：===》', '?wd': '(0~6)：===》', '?month': '（1~12）：===》', '?day': '31）：===》',
@@ -72,17 +72,19 @@ def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the
 
 
 def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START, looks=True,
-        shell=False, sh='', out=None, status=0, **env):
-    # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; None:
-    # nothing for a second, in which nothing may be written) and waits for the names it shows
-    # (looks: recoloured). answers: the parts, 10 ms apart, that the terminal sends delay seconds
-    # after the questions, to what it was asked; a UTF-8 terminal's wait for them must end within
-    # that many seconds of the questions. shell: from an interactive bash; else started by sh
-    # after the commands sh, its output to the file out (then each key 0.3 s apart). It ends with
-    # status (-signal), the line modes as found. Returns what came to the terminal.
+        shell=False, sh='', out=None, status=0, interrupt=False, **env):
+    # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; a
+    # function: done to the terminal; None: nothing for a second, in which nothing may be written)
+    # and waits for the names it shows (looks: recoloured). answers: the parts, 10 ms apart (a
+    # number: that many seconds apart), that the terminal sends delay seconds after the questions,
+    # to what it was asked (interrupt: Ctrl-C typed first); a UTF-8 terminal's wait for them must
+    # end within that many seconds of the questions. shell: from an interactive bash; else started
+    # by sh after the commands sh, its output to the file out (then each key 0.3 s apart). It ends
+    # with status (-signal), the line modes as found. Returns what came to the terminal.
     read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')  # per case
     env = {**{k: v for k, v in os.environ.items() if k not in read},
            'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
+    env = {k: v for k, v in env.items() if v is not None}
     command = (['bash', '--norc', '--noprofile', '-i'] if shell else
                ['sh', '-c', f'{sh}exec "$0"' + (f' > {out}' if out else ''), PROG])
     p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS))
@@ -90,12 +92,17 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
     if shell:  # typed ahead of bash's prompt
         p.send(PROG + '\r')
     erase = re.escape(TOKENS['erase'].encode())
-    if env['TERM'] != 'dumb' and not out:
+    if env.get('TERM', 'dumb') != 'dumb' and not out:
         expect(p, re.escape(TOKENS['ask-position'].encode()), enc, 'the questions')
         asked, questions = time.monotonic(), (p.before + p.after + p.buffer).decode(enc, 'replace')
+        if interrupt:
+            p.send('\x03')
         # Erased before answers that come after delay: gone on within it.
         erased = delay and p.expect([erase, pexpect.TIMEOUT], timeout=delay) == 0
         for index, part in enumerate(answers(questions)):
+            if isinstance(part, float):
+                time.sleep(part)
+                continue
             time.sleep(0.01 if index else 0)
             os.write(p.child_fd, part.encode())
         if enc == 'utf-8' and not erased:  # the em dash measured, answered or not, is erased
@@ -105,7 +112,7 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
         if not looks:  # never recoloured: no looks, and only the size and title given back
             want = ' '.join({'restore': 'restore-uncoloured'}.get(name, name)
                             for name in want.split() if name not in ('f0', 'fa', 'c'))
-        p.kill(send) if isinstance(send, int) else p.send(send or '')
+        p.kill(send) if isinstance(send, int) else send(p) if callable(send) else p.send(send or '')
         time.sleep(0.3 if out else 0)
         got = [NAMES[enc][p.match.group()] for _ in want.split()
                if expect(p, PATTERNS[enc], enc, f'{want} after {send!r}') == 0]
@@ -128,13 +135,12 @@ def sessions():  # the console commands of a whole session, pinned; GBK the same
     assert logs['gbk'] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
 
 
-# Keys at a pause: a letter, a Han character, Alt and a letter of two bytes (Alt-é), Up, F1
-# (SS3), F5 and Ctrl-Up (CSI with parameters), each followed at once by the answers of a query;
-# F5 with its bytes 50 ms apart; a lone Escape. A colour report that comes after the position
-# reports, at a pause and at a question, is neither.
+# Keys at a pause (the terminals' own keys: see keys): a letter, Up and a colour report that comes
+# late, each followed at once by the answers of a query; F5 with its bytes 50 ms apart; a lone
+# Escape. A colour report that comes after the position reports, at a pause and at a question, is
+# neither.
 PAUSES = [REJECTED, (BACKGROUND, ''), (None, '')] + [
-    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1])
-    for key in ('q', '好', '\x1bé', '\x1b[A', '\x1bOP', '\x1b[15~', '\x1b[1;5A')] + [
+    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in ('q', '\x1b[A' + TEXT)] + [
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
     ('\x1b', 'cls menu ?code'), (BACKGROUND + '5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
@@ -143,12 +149,51 @@ def pause():  # waits silently for one key, whole and unechoed; what follows it 
     assert (TOKENS['pause'] + '\r\n' + TOKENS['cls']).encode() in run(PAUSES)
 
 
+# The terminals of the README's table by their terminfo entries (qterminal, zutty, cool-retro-term,
+# vim's and neovim's terminals and ssh say xterm-256color or xterm), and the Linux console.
+TERMINFO = ('xterm xterm-256color rxvt-unicode st mlterm vte konsole xterm-kitty alacritty foot '
+            'terminology screen tmux dvtm eterm-color mosh linux').split()
+
+
+def key_table():  # every key string of those entries (infocmp's escapes read), but the mouse's
+    named = {'E': '\x1b', 'e': '\x1b', 'n': '\n', 'l': '\n', 'r': '\r', 't': '\t', 'b': '\b', 'f': '\f',
+             's': ' ', '0': '\x80'}
+    unescape = lambda m: (chr(int(m[0][1:], 8) or 128) if m[0][1:].isdigit() else
+                          named.get(m[0][1], m[0][1]) if m[0][0] == '\\' else
+                          '\x7f' if m[0] == '^?' else chr(ord(m[0][1]) & 0x1f))
+    keys = set()
+    for term in TERMINFO:
+        entry = subprocess.run(['infocmp', '-1', '-x', term], capture_output=True, text=True)
+        if entry.returncode:
+            sys.exit(print(f'skipped: no terminfo entry {term} (ncurses-term, kitty-terminfo, '
+                           'foot-terminfo)') or 77)
+        for name, value in re.findall(r'^\s+(k\w+)=(.+),$', entry.stdout, re.M):
+            keys.add(re.sub(r'\\[0-7]{3}|\\.|\^.', unescape, value) if name != 'kmous' else '')
+    return sorted(keys - {''})
+
+
+def keys():  # every key of the terminals' own tables, a Han character and Alt-é, taken whole
+    # at a pause, alone; split in the encoding tavoro writes, UTF-8 under the C locale too
+    signals = {chr(termios.tcgetattr(os.openpty()[1])[6][c][0])
+               for c in (termios.VINTR, termios.VQUIT, termios.VSUSP)}  # the Linux console's ^Z
+    pressed = [key for key in key_table() + ['好', '\x1bé'] if not signals & set(key)]
+    run([REJECTED] + [(key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in pressed]
+        + [NEXT_MENU] + BYE, LC_ALL='C')
+
+
 def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question and at a pause
     endings = [(BYE, 0), ([('4 2024 2\r', 'fa ?year ?month ?day'), ('\x04', 'restore')], 0)] + [
         (at + [(how, 'restore')], -number) for at in ([], [REJECTED]) for how, number in
         (('\x03', signal.SIGINT), ('\x1c', signal.SIGQUIT), (signal.SIGTERM, signal.SIGTERM))]
+    endings.append(([('4 2024\r', 'fa ?year ?month'), (signal.SIGHUP, 'restore')], -signal.SIGHUP))
     for steps, status in endings:
         assert run(steps, status=status).endswith(TOKENS['restore'].encode()), steps
+    # The size found is given back where the window has the size asked for, and not where the user
+    # resized it since.
+    honoured = (lambda p: p.setwinsize(ROWS, 55), '')
+    run([honoured, BYE[0], ('k', 'restore size-back')])
+    assert run([honoured, (lambda p: p.setwinsize(40, 90), '')] + BYE).endswith(
+        TOKENS['restore'].encode()), 'a resized window given a size back'
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
     run([('\x03', '')] + BYE, sh='trap "" INT; ')
 
@@ -186,8 +231,9 @@ def colours():  # recoloured only where tavoro can set the terminal's own colour
                               answers=lambda asked: no_colours(asked) + (BACKGROUND,)), 'echoed'
     # vim's terminal answers every colour change with a report: never recoloured.
     run(BYE, looks=False, VIM_TERMINAL='900')
-    # terminology reports #RRGGBB: read, and the same colours given back.
-    run(BYE, answers=partial(terminal, text='\x1b]10;#DDDDDD\a', background='\x1b]11;#1C1C1C\a'))
+    # The # forms of three and four digits a channel: read by their high digits, and the same
+    # colours given back.
+    run(BYE, answers=partial(terminal, text='\x1b]10;#DD0dd0DD0\a', background='\x1b]11;#1c001C001c00\a'))
 
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
@@ -201,19 +247,34 @@ def late_reports():  # answers of the terminal after the wait are never answers 
     run([(BACKGROUND + '\x04', 'restore')], **silent)
     # A local terminal that answers after 300 ms: the menu within a quarter of a second.
     run(BYE, delay=0.3, within=0.3, looks=False)
+    # An answer cut by the wait: its start is no typing, and it is taken whole once the rest comes.
+    def cut(asked):
+        answered = terminal(asked)[0]
+        at = answered.index('\x1b]11;') + 9
+        return answered[:at], 0.35, answered[at:]
+    run([(ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, answers=cut, within=0.4, looks=False)
+    # Ctrl-C while the answers are on their way: they are taken before tavoro ends, and none
+    # reaches the shell's command line.
+    log = run([('exit\r', '')], delay=0.15, within=0.3, first='restore prompt', looks=False, shell=True,
+              interrupt=True, status=128 + signal.SIGINT)
+    assert b'command not found' not in log, 'an answer left to the shell'
 
 
 def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg asks again
     for enc in LOCALES:
-        run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code'), REJECTED,
+        # bg: nothing of tavoro's while it runs in the background; fg shows the question again.
+        run([('\x1a', 'restore prompt'), ('bg\r', 'prompt'), (None, ''),
+             ('fg\r', 'title width f0 ?code'), REJECTED,
              ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
              NEXT_MENU, BYE[0], ('k', 'restore prompt'), ('exit\r', '')], enc, shell=True)
 
 
-def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_COLOR: no looks
-    assert b'\x1b' not in run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
-                              ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM='dumb')
-    assert b'\x1b]1' not in run([REJECTED, NEXT_MENU] + BYE, looks=False, NO_COLOR='1')
+def conventions():  # TERM dumb or unset: no control sequences, yet the pause waits; NO_COLOR: no
+    for term in ('dumb', None):  # looks, tmux's included
+        assert b'\x1b' not in run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
+                                  ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM=term)
+    assert b'\x1b]1' not in run([REJECTED, NEXT_MENU] + BYE, looks=False, NO_COLOR='1',
+                                TMUX='/tmp/tmux-0/default,1,0', TERM='screen-256color')
     run(BYE, NO_COLOR='')
     # Output to a file, input a terminal: no control sequence, yet every pause waits for its key;
     # Ctrl-Z (here, with no shell to stop for, it goes on at once) writes nothing into the file.
@@ -225,6 +286,17 @@ def conventions():  # TERM=dumb: no control sequences, yet the pause waits; NO_C
             run([(key, '') for key in keys], first='', out=out.name, status=status)
             text, want = out.read().decode(), [1 + ('0\r' in keys)] * 2 + [0]  # and no escape
             assert [text.count(s) for s in (TOKENS['pause'], TOKENS['?code'], '\x1b')] == want, text
+
+
+def fullwidth():  # answers typed by an input method in full width: echoed as typed, read as numbers
+    ahead = '４　２０２４ ２　２９\r'  # the ordinal day of 29 February 2024, typed ahead at the menu
+    one_by_one = [('３\r', 'fa ?year'), ('２０２４\r', '?wd'), ('１\r', 'fa ?month'), ('２\r', '?day'),
+                  ('２９\r', 'report fa pause')]
+    for enc in LOCALES:
+        typed = [(keys.encode(enc), shown) for keys, shown in [(ahead, ANSWERED[1]), NEXT_MENU] + one_by_one]
+        log = run(typed + [NEXT_MENU] + BYE, enc)
+        for shown in (ahead[:-1], '２０２４\r\n', '2024年2月29日是2024年的第60天', '2024年2月29日是星期四'):
+            assert shown.encode(enc) in log, f'{enc}: {shown!r} not shown'
 
 
 globals()[CASE]()

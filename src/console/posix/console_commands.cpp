@@ -12,22 +12,24 @@
 #include <string_view>
 
 #include "console/console.hpp"
+#include "console/console_input.hpp"
 #include "console/console_output.hpp"
 #include "console/posix/error_output.hpp"
 #include "console/posix/gbk_encoding.hpp"
-#include "console/posix/key_reading.hpp"
+#include "console/posix/input_queue.hpp"
 #include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_owner.hpp"
 #include "console/posix/terminal_queries.hpp"
-#include "console/posix/terminal_reports.hpp"
 #include "console/posix/terminal_signals.hpp"
 #include "console/posix/terminal_size.hpp"
-#include "console/posix/terminal_state.hpp"
 
 namespace {
 
 int measured_em_dash_columns = 0;
 
 void write_to_stdout(std::string_view bytes) {
+  // Nothing of tavoro's reaches a terminal it has given back.
+  act_on_signals();
   if (!write_all(STDOUT_FILENO, bytes)) {
     end_for_unwritable_output(errno);
   }
@@ -38,10 +40,11 @@ bool is_set(const char* name) {
   return value != nullptr && *value != '\0';
 }
 
-// A terminal that says it understands no control sequences gets none.
+// A terminal that says it understands no control sequences gets none, and
+// so does one that says nothing of itself.
 bool terminal_takes_sequences() {
   const char* const term = std::getenv("TERM");
-  return term == nullptr || std::string_view(term) != "dumb";
+  return term != nullptr && *term != '\0' && std::string_view(term) != "dumb";
 }
 
 // tmux, told from a terminal started from one of its panes, which inherits
@@ -68,19 +71,25 @@ bool colour_changes_answered() {
   return is_set("VIM_TERMINAL");
 }
 
-void send_request(KeptRequest kind, std::string_view sequence) {
+void change(TerminalChange kind, std::string_view sequence) {
   if (sequences_allowed()) {
-    send_kept_request(kind, console_bytes(sequence));
+    change_terminal(kind, console_bytes(sequence));
   }
 }
 
 // The default background (OSC 11) and text colour (OSC 10) recolour the
 // whole window, text already shown included, as the console's colour command
 // does. The values are the console's colours F, 0, A and C.
-void send_look(std::string_view sequence) {
+void change_look(std::string_view sequence) {
   if (colours_allowed()) {
-    send_request(KeptRequest::look, sequence);
+    change(TerminalChange::look, sequence);
   }
+}
+
+void wait_for_key() {
+  use_line_modes(unedited_input_modes(1, 0));
+  read_key();
+  use_found_line_modes();
 }
 
 }  // namespace
@@ -96,11 +105,16 @@ void open_console_output() {
 void open_console() {
   open_console_output();
   const ConsoleEncoder encoder = gbk_encoder_for_locale();
+  // Keys and answers are read in the encoding tavoro writes, the one the
+  // terminal is taken to read and so to type.
+  const InputEncoding encoding = encoder == nullptr ? InputEncoding::utf8 : InputEncoding::gbk;
+  open_input_queue(encoding);
+  install_console_input(encoding, read_typed);
 
   const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
-  const bool input_is_tty = ::isatty(STDIN_FILENO) == 1;
-  note_terminal(output_is_terminal && terminal_takes_sequences(), input_is_tty, output_is_terminal);
-  if (output_is_terminal || input_is_terminal()) {
+  take_terminal(output_is_terminal && terminal_takes_sequences(), ::isatty(STDIN_FILENO) == 1,
+                output_is_terminal);
+  if (holds_a_terminal()) {
     guard_terminal_against_signals();
   }
   if (!sequences_allowed()) {
@@ -134,31 +148,30 @@ void open_console() {
 }
 
 void run_console_command(ConsoleCommand command) {
-  std::cout.flush();
   switch (command) {
     case ConsoleCommand::title:
       // The terminal first saves its own title, to be given back at the end.
-      send_request(KeptRequest::title, "\x1b[22;0t\x1b]0;C++Tavoro程序\x07");
+      change(TerminalChange::title, "\x1b[22;0t\x1b]0;C++Tavoro程序\x07");
       break;
     case ConsoleCommand::width:
       // Keep the rows: several terminals ignore a resize with an empty field.
-      if (const auto size = terminal_size()) {
-        send_request(KeptRequest::width, resize_request(size->rows, 55));
+      if (const auto size = terminal_size(); size && sequences_allowed()) {
+        note_size_asked(size->rows, 55);
+        change(TerminalChange::width, resize_request(size->rows, 55));
       }
       break;
     case ConsoleCommand::look_start:
-      send_look("\x1b]11;#f2f2f2\x07\x1b]10;#0c0c0c\x07");
+      change_look("\x1b]11;#f2f2f2\x07\x1b]10;#0c0c0c\x07");
       break;
     case ConsoleCommand::look_accepted:
-      send_look("\x1b]11;#f2f2f2\x07\x1b]10;#16c60c\x07");
+      change_look("\x1b]11;#f2f2f2\x07\x1b]10;#16c60c\x07");
       break;
     case ConsoleCommand::look_rejected:
-      send_look("\x1b]11;#0c0c0c\x07\x1b]10;#e74856\x07");
+      change_look("\x1b]11;#0c0c0c\x07\x1b]10;#e74856\x07");
       break;
     case ConsoleCommand::clear:
       if (sequences_allowed()) {
-        std::cout << "\x1b[H\x1b[2J\x1b[3J";
-        std::cout.flush();
+        write_console_control("\x1b[H\x1b[2J\x1b[3J");
       }
       break;
     case ConsoleCommand::pause:
@@ -178,5 +191,6 @@ int em_dash_columns() {
 
 void close_console() {
   std::cout.flush();
-  give_terminal_back();
+  unguard_terminal();
+  give_terminal_back_for_good();
 }

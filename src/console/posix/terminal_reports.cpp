@@ -36,6 +36,34 @@ std::size_t position_report_length(std::string_view bytes, int& column) {
   return read.ec == std::errc{} ? column_end + 1 : 0;
 }
 
+// Whether bytes, which begin with ESC and run to the end of what came, may
+// be the start of a report: an OSC string not yet ended, or a position
+// report without its R where one is awaited.
+bool may_begin_report(std::string_view bytes, bool position_awaited) {
+  if (bytes.size() == 1) {
+    return true;
+  }
+  if (bytes.starts_with(osc_start)) {
+    // A report holds no control byte but its end, which may have begun.
+    const std::string_view body = bytes.substr(osc_start.size());
+    const auto control = [](char byte) { return static_cast<unsigned char>(byte) < 0x20; };
+    const std::size_t first_control =
+        std::find_if(body.begin(), body.end(), control) - body.begin();
+    return bytes.size() < longest_osc_string &&
+           (first_control == body.size() ||
+            (first_control == body.size() - 1 && body.back() == '\x1b'));
+  }
+  if (!position_awaited || !bytes.starts_with("\x1b[")) {
+    return false;
+  }
+  const std::string_view numbers = bytes.substr(2);
+  return std::all_of(numbers.begin(), numbers.end(), is_digit) ||
+         (std::count(numbers.begin(), numbers.end(), ';') == 1 &&
+          std::all_of(numbers.begin(), numbers.end(),
+                      [](char byte) { return is_digit(byte) || byte == ';'; }) &&
+          numbers.front() != ';');
+}
+
 // One channel of a colour, 1 to 4 hexadecimal digits, as 0..255, read as X
 // reads it: in the rgb: form scaled from its own range, in the # form its
 // most significant bits.
@@ -127,6 +155,9 @@ TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions)
                report > 0 && taken.columns.size() < awaited_positions) {
       taken.columns.push_back(column);
       bytes.remove_prefix(report);
+    } else if (may_begin_report(bytes, taken.columns.size() < awaited_positions)) {
+      taken.unfinished = bytes;
+      break;
     } else {
       taken.typed += bytes.front();
       bytes.remove_prefix(1);

@@ -28,6 +28,9 @@ struct TakenReports {
   std::vector<int> columns;          // of the position reports taken, in order
   std::optional<Colour> text;        // reported for OSC 10
   std::optional<Colour> background;  // reported for OSC 11
+  // The end of bytes where a report may have begun and not yet ended: held
+  // until what follows tells, never typing.
+  std::string unfinished;
 };
 
 // Takes out of bytes every whole OSC string (ESC ] up to BEL or ESC \),

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
-// Whether bytes, read from the terminal one at a time since a key began,
-// make one whole key yet: a character (several bytes in a multi-byte
-// locale, read with the locale's LC_CTYPE), an arrow or function key's
-// escape sequence (CSI up to its final byte, SS3 and its letter), an OSC
-// string up to its end (a terminal's report, never a key, but taken whole
-// all the same), or Escape and a character (Alt and a key). A lone
-// Escape is never whole: whether more is coming only a short wait tells.
-bool is_whole_key(std::string_view bytes);
+#include "console/console_input.hpp"
+
+// How many of bytes, read from the terminal since a key began, make the
+// first key, in the encoding tavoro writes (the terminal types in the
+// encoding it reads): a character (several bytes in UTF-8 or GBK), an arrow
+// or function key's escape sequence (CSI up to its final byte, the Linux
+// console's ESC [ [ and a letter, SS3 with or without a modifier and its
+// letter), or Escape and a key (Alt and that key). 0 while more must come:
+// a lone Escape, or a sequence or character cut off, which only a short
+// wait tells from a key of its own. A byte that begins none of these is a
+// key on its own, and so is a character or sequence broken off by a byte
+// that cannot continue it, up to that byte.
+std::size_t whole_key_length(std::string_view bytes, InputEncoding encoding);
