@@ -1,6 +1,6 @@
 // Three programs in one for the Windows sessions under Wine.
 //
-// "console_probe --around REPORT PROGRAM [resize]" gives its console the
+// "console_probe --around REPORT PROGRAM [resize | CODE_PAGE KEYS]" gives its console the
 // state of a console window that a user has used (a buffer with scrollback;
 // a title of 2,000 characters; a line in a colour of its own and a line 100
 // columns long, in the scrollback between the window and the buffer's top),
@@ -11,7 +11,10 @@
 // attribute, buffer and window size, input modes) where it is not as
 // expected. With "resize" it acts as a second process on the same console
 // once the window is narrowed, as a user would: it widens the window to 60
-// columns and changes the input modes, and then expects those.
+// columns and changes the input modes, and then expects those. With a code
+// page and keys, it sets the console's input code page and writes the keys
+// into the console's input as UTF-16 key events, as an input method does,
+// and reports whether the first eight of them are in the buffer (echoed).
 //
 // "console_probe --host PROGRAM STEP..." runs PROGRAM in a pseudoconsole of
 // 80 by 25, as Windows Terminal does, through a stand-in for its shell
@@ -83,7 +86,8 @@ DWORD status_at_end(const PROCESS_INFORMATION& started) {
   return status;
 }
 
-int around(const wchar_t* report_path, const wchar_t* program, bool resize) {
+int around(const wchar_t* report_path, const wchar_t* program, const std::wstring& resize,
+           const wchar_t* keys) {
   ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
   ::SetConsoleTitleW((L"探针的标题 probe title " + std::wstring(1983, L'题')).c_str());
   std::wstring long_line;
@@ -107,7 +111,17 @@ int around(const wchar_t* report_path, const wchar_t* program, bool resize) {
   const std::wstring rows = given.substr(given.find(L'x', given.find(L',')));
   const std::wstring narrowed = given.substr(0, given.find(L',')) + L", 55" + rows;
 
+  ::SetConsoleCP(keys != nullptr ? std::stoul(resize) : ::GetConsoleCP());
   const PROCESS_INFORMATION started = start(L"\"" + std::wstring(program) + L"\"");
+  std::vector<INPUT_RECORD> typed;
+  for (const wchar_t* key = keys; key != nullptr && *key != L'\0'; ++key) {
+    for (const BOOL down : {TRUE, FALSE}) {
+      typed.push_back({KEY_EVENT, {}});
+      const auto virtual_key = static_cast<WORD>(*key == L'\r' ? VK_RETURN : 0);
+      typed.back().Event.KeyEvent = {down, 1, virtual_key, 0, {*key}, 0};
+    }
+  }
+  ::WriteConsoleInputW(input, typed.data(), typed.size(), &count);
   std::wstring seen = L"never narrowed";
   while (::WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT) {
     const std::wstring now = size();
@@ -116,7 +130,7 @@ int around(const wchar_t* report_path, const wchar_t* program, bool resize) {
     } else if (now == narrowed && seen == L"never narrowed") {
       seen = L"narrowed";
       const SMALL_RECT wider{0, 0, 5, 0};  // its right edge 5 columns further: 60 columns
-      if (resize && ::SetConsoleWindowInfo(output, FALSE, &wider) != 0 &&
+      if (resize == L"resize" && ::SetConsoleWindowInfo(output, FALSE, &wider) != 0 &&
           ::SetConsoleMode(input, cooked & ~ENABLE_ECHO_INPUT) != 0) {
         const std::wstring changed = state();
         expected.replace(expected.find(L"\nsize "), std::wstring::npos,
@@ -139,7 +153,11 @@ int around(const wchar_t* report_path, const wchar_t* program, bool resize) {
     odd += cell.Attributes != text_colour ? std::wstring(1, cell.Char.UnicodeChar) : L"";
   }
   report += text.find(long_line) != std::wstring::npos ? L"\nlong line whole" : L"\nlong line gone";
-  report += L"\nodd cells " + odd + L"\n" + (state() == expected ? L"" : state() + expected);
+  const std::wstring typed_line = keys != nullptr ? std::wstring(keys).substr(0, 8) : L"";
+  report +=
+      L"\nodd cells " + odd + L"\n" +
+      (typed_line.empty() || text.find(typed_line) == std::wstring::npos ? L"" : L"echoed\n") +
+      (state() == expected ? L"" : state() + expected);
   FILE* const file = ::_wfopen(report_path, L"wb");
   std::fwrite(report.data(), sizeof(wchar_t), report.size(), file);
   return std::fclose(file);
@@ -215,7 +233,7 @@ int host(const wchar_t* self, const wchar_t* program, int steps, wchar_t** step)
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 2 ? argv[1] : L"";
   if (mode == L"--around" && argc >= 4) {
-    return around(argv[2], argv[3], argc > 4);
+    return around(argv[2], argv[3], argc > 4 ? argv[4] : L"", argc > 5 ? argv[5] : nullptr);
   }
   if (mode == L"--host") {
     return host(argv[0], argv[2], argc - 3, argv + 3);

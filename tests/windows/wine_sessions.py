@@ -32,14 +32,14 @@ def wait_until(condition, what, seconds=30):
 class Pane:
     # tavoro.exe in a tmux pane, which Wine takes for the console's window, started in folder:
     # with its output into a file where that is given, else as the child of the probe, which
-    # reports on the console to self.report (and resizes it, if asked); its standard input
-    # piped from typed if given.
+    # reports on the console to self.report (with the probe's further arguments, if given); its
+    # standard input piped from typed if given.
 
-    def __init__(self, locale, folder, typed=None, output=None, resize=False):
+    def __init__(self, locale, folder, typed=None, output=None, probe=()):
         self.folder = tempfile.mkdtemp(prefix='pane.', dir=folder)  # goes with the folder
         self.report = os.path.join(self.folder, 'report')
         command = shlex.join([WINE, EXE] if output else [WINE, PROBE, '--around', windows_path(
-            self.report), EXE] + ['resize'] * resize)
+            self.report), EXE, *probe])
         if typed:
             command = f'printf %s {shlex.quote(typed)} | {command}'
         if output:
@@ -140,7 +140,7 @@ def on_screen(locale, folder):
     # lines as wide as the grid, and a pause that waits for one key (a capital, which Wine types
     # with Shift) and keeps the code typed after it; then all given back at code 0, the size and
     # input modes that the probe gave the console meanwhile kept.
-    with Pane(locale, folder, resize=True) as pane:
+    with Pane(locale, folder, probe=['resize']) as pane:
         pane.at_menu(pane.screen)
         assert pane.tmux('display', '-p', '-t', 't', '#{pane_title}').strip() == 'C++Tavoro程序'
         assert pane.looks() == {START}, (locale, pane.looks())
@@ -181,17 +181,32 @@ def redirected(locale, folder):
         assert read(transcript).endswith('请按任意键继续. . . '.encode('gbk')), read(transcript)
         pane.keys(' 0\r ')
         assert pane.ended() == '0' and read(transcript) == TEXT, (locale, read(transcript))
-    start = time.monotonic()
+    # Typed in full-width forms in code page 936, the answers are read as their ASCII forms.
     env = dict(os.environ, LC_ALL=locale)
-    run = subprocess.run([WINE, EXE], input=TYPED.replace('\r', '\n').encode(), cwd=folder,
-                         capture_output=True, env=env, timeout=60)
-    print(f'{locale}: a scripted session through pipes took {time.monotonic() - start:.2f} s')
-    assert run.returncode == 0 and run.stdout == TEXT, (locale, run.stdout)
+    for typed in TYPED.replace('\r', '\n').encode(), '３　２０２４　１　２\n３０\n２９\n０\n'.encode('gbk'):
+        start = time.monotonic()
+        run = subprocess.run([WINE, EXE], input=typed, cwd=folder, capture_output=True, env=env,
+                             timeout=60)
+        print(f'{locale}: a scripted session through pipes took {time.monotonic() - start:.2f} s')
+        assert run.returncode == 0 and run.stdout == TEXT, (locale, typed, run.stdout)
     # A full disk ends it with status 1 and one line saying why.
     with open('/dev/full', 'wb') as full:
         run = subprocess.run([WINE, EXE], input=b'0\n', stdout=full, stderr=subprocess.PIPE,
                              cwd=folder, env=env, timeout=60)
     assert run.returncode == 1 and re.fullmatch(rb'tavoro: [^\r\n]+\r\n', run.stderr), run
+
+
+def full_width(folder):
+    # Full-width digits and ideographic spaces written into the console's input as UTF-16 key
+    # events, as an input method delivers them, under code pages 936 and 437: answered as their
+    # ASCII forms, and echoed as typed (Wine redraws a line of full-width characters blank once
+    # the look changes, so the probe reads the echo from the buffer).
+    for code_page in '936', '437':
+        with Pane(LOCALES[0], folder, probe=[code_page, '２　２０２４　１　２\r']) as pane:
+            wait_until(lambda: '2024 年 2 月 日 历 为' in pane.screen(), 'the answers')
+            pane.tmux('send-keys', '-t', 't', 'C-c')  # no clearing: the probe finds the echo
+            report = REPORT.format(0xC000013A, 'whole', '探针：before') + 'echoed\n'
+            assert pane.probed() == report, (code_page, pane.probed())
 
 
 def pseudoconsole(folder):
@@ -227,6 +242,7 @@ with tempfile.TemporaryDirectory(prefix='tavoro-wine-planted.') as folder:
         on_screen(locale, folder)
         redirected(locale, folder)
     given_back(folder)
+    full_width(folder)
     pseudoconsole(folder)
     assert not os.path.exists(starts), read(starts).decode('utf-8', 'replace')
 print('wine sessions: ok')

@@ -3,12 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
-#include <iostream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
+#include "console/console_input.hpp"
 #include "console/windows/console_state.hpp"
 #include "console/windows/error_output.hpp"
 #include "console/windows/utf16_output.hpp"
@@ -85,29 +83,14 @@ void read_redirected() {
   pending.resize(std::min<std::size_t>(stop, count));
 }
 
-// std::cin's buffer, filled from read_console_input.
-class InputStreambuf final : public std::streambuf {
- protected:
-  int_type underflow() override {
-    const std::size_t count = read_console_input(buffer_);
-    if (count == 0) {
-      return traits_type::eof();
-    }
-    setg(buffer_.data(), buffer_.data(), buffer_.data() + count);
-    return traits_type::to_int_type(buffer_.front());
-  }
-
- private:
-  std::array<char, 4096> buffer_{};
-};
-
 }  // namespace
 
 void open_console_input(bool console) {
   reading_console = console;
-  // Never destroyed: std::cin may still be read while the program ends.
-  static auto* const buffer = new InputStreambuf();
-  std::cin.rdbuf(buffer);
+  // Redirected, the bytes of code page 936, or UTF-8 where the console's
+  // input code page is 65001.
+  const bool utf8 = console || ::GetConsoleCP() == CP_UTF8;
+  install_console_input(utf8 ? InputEncoding::utf8 : InputEncoding::gbk, read_console_input);
 }
 
 std::size_t read_console_input(std::span<char> bytes) {
