@@ -8,8 +8,8 @@
 
 #include "console/console_output.hpp"
 #include "console/posix/posix_write.hpp"
+#include "console/posix/signal_safe_text.hpp"
 #include "console/posix/terminal_size.hpp"
-#include "console/signal_safe_text.hpp"
 
 namespace {
 
