@@ -29,6 +29,27 @@ class ConsoleStreambuf final : public std::streambuf {
   void add_control(std::string_view bytes) {
     encode_text();
     ready_.append(bytes);
+    plain_tail_ = 0;
+  }
+
+  void hold_unfinished() { holding_ = true; }
+
+  // The held text, taken out of what is still to be written.
+  std::string take_held() {
+    std::string held = ready_.substr(ready_.size() - held_);
+    ready_.resize(ready_.size() - held_);
+    ready_text_.resize(ready_text_.size() - held_);
+    held_ = 0;
+    plain_tail_ = 0;
+    remember_unfinished(held);
+    return held;
+  }
+
+  void release_held() {
+    if (held_ > 0) {
+      held_ = 0;
+      write_ready(0);
+    }
   }
 
  protected:
@@ -46,15 +67,8 @@ class ConsoleStreambuf final : public std::streambuf {
 
   int sync() override {
     encode_text();
-    if (!ready_.empty()) {
-      // Emptied first: a sink that ends the program may flush once more.
-      const std::string bytes = std::move(ready_);
-      const std::string text = std::move(ready_text_);
-      ready_.clear();
-      ready_text_.clear();
-      sink_(bytes);
-      remember_unfinished(text);
-    }
+    held_ = holding_ ? plain_tail_ : 0;
+    write_ready(held_);
     return 0;
   }
 
@@ -64,14 +78,36 @@ class ConsoleStreambuf final : public std::streambuf {
       const std::string bytes = console_bytes(text_);
       ready_ += bytes;
       ready_text_ += bytes;
+      const std::size_t line_end = bytes.rfind('\n');
+      plain_tail_ = line_end == std::string::npos ? plain_tail_ + bytes.size()
+                                                  : bytes.size() - line_end - 1;
       text_.clear();
     }
+  }
+
+  // Writes what is ready but its last kept bytes, which stay ready.
+  void write_ready(std::size_t kept) {
+    if (ready_.size() == kept) {
+      return;
+    }
+    // Taken out first: a sink that ends the program may flush once more.
+    const std::string bytes = ready_.substr(0, ready_.size() - kept);
+    const std::string text = ready_text_.substr(0, ready_text_.size() - kept);
+    ready_.erase(0, bytes.size());
+    ready_text_.erase(0, text.size());
+    sink_(bytes);
+    remember_unfinished(text);
   }
 
   ConsoleSink sink_;
   std::string text_;        // UTF-8, not yet encoded
   std::string ready_;       // the console's bytes, text and control sequences in order
   std::string ready_text_;  // the same without the control sequences
+  // The text at the end of ready_ after its last end-of-line and control
+  // sequence; of it, what a flush held back.
+  std::size_t plain_tail_ = 0;
+  std::size_t held_ = 0;
+  bool holding_ = false;
 };
 
 ConsoleStreambuf* active_buffer = nullptr;
@@ -94,6 +130,22 @@ void write_console_control(std::string_view bytes) {
   if (active_buffer != nullptr) {
     active_buffer->add_control(bytes);
     std::cout.flush();
+  }
+}
+
+void hold_unfinished_lines() {
+  if (active_buffer != nullptr) {
+    active_buffer->hold_unfinished();
+  }
+}
+
+std::string take_held_line() {
+  return active_buffer != nullptr ? active_buffer->take_held() : std::string();
+}
+
+void release_held_line() {
+  if (active_buffer != nullptr) {
+    active_buffer->release_held();
   }
 }
 

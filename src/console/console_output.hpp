@@ -26,6 +26,18 @@ std::string console_bytes(std::string_view utf8);
 // written before it nor be overtaken by text written after it.
 void write_console_control(std::string_view bytes);
 
+// Where a line editor draws the question it reads the answer to, the text
+// of an unfinished line (no end-of-line, no control sequence after it) is
+// held at a flush instead of written: the editor draws it, as the start of
+// the line it edits, so that the question stands on the screen once.
+void hold_unfinished_lines();
+// The held text, in the console's bytes, now counted as given to the
+// console: the caller writes it. Empty where none is held.
+std::string take_held_line();
+// Writes the held text, where some is held: tavoro is about to wait for
+// something else than the editor.
+void release_held_line();
+
 // The text written since the last end-of-line, as the console got it and
 // without the control sequences among it: a question or the pause request
 // waiting for its answer, to be shown again when the console is taken back.

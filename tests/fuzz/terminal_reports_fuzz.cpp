@@ -6,7 +6,7 @@
 // gives, unless the bytes after it report that colour again. A report is
 // read strictly: one byte of its colour spoilt, or one digit more in the #
 // form, makes it none. A colour taken is written back only as #rrggbb,
-// which gives it back.
+// which gives it back. Where no report is awaited, every byte is typing.
 #include <array>
 #include <string>
 #include <vector>
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string start = text ? "\x1b]10;" : "\x1b]11;";
   const std::string end = input.next() % 2 == 0 ? "\a" : "\x1b\\";
   const auto colour_of = [text](const std::string& bytes) {
-    return which_colour(take_reports(bytes, 0), text);
+    return which_colour(take_reports(bytes, 0, true), text);
   };
   std::string spoilt(chosen.colour);
   spoilt.at(input.next() % spoilt.size()) = static_cast<char>('h' + input.next() % 10);
@@ -54,10 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view before = input.bytes.substr(0, split);
   const std::string_view after = input.bytes.substr(split);
 
-  const TakenReports first = take_reports(before, awaited);
-  const TakenReports last = take_reports(after, awaited - first.columns.size());
+  const TakenReports first = take_reports(before, awaited, true);
+  const TakenReports last = take_reports(after, awaited - first.columns.size(), true);
   const TakenReports whole =
-      take_reports(std::string(before).append(report).append(after), awaited);
+      take_reports(std::string(before).append(report).append(after), awaited, true);
+  const TakenReports unawaited = take_reports(std::string(before).append(report), 0, false);
+  require(unawaited.typed + unawaited.unfinished == std::string(before).append(report),
+          "nothing taken out where nothing is awaited: Alt-] is a key");
   std::vector<int> columns = first.columns;
   columns.insert(columns.end(), last.columns.begin(), last.columns.end());
   require(whole.typed + whole.unfinished ==
@@ -71,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto taken = which_colour(whole, which)) {
       const std::string request = colour_request(10, *taken);
       require(request.size() == 13 && request.starts_with("\x1b]10;#") &&
-                  take_reports(request, 0).text == taken,
+                  take_reports(request, 0, true).text == taken,
               "a colour written back as #rrggbb, the same colour");
     }
   }

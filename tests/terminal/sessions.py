@@ -72,13 +72,14 @@ def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the
 
 
 def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START, looks=True,
-        shell=False, sh='', out=None, status=0, interrupt=False, **env):
+        shell=False, sh='', out=None, status=0, interrupt=False, job=(), **env):
     # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; a
     # function: done to the terminal; None: nothing for a second, in which nothing may be written)
     # and waits for the names it shows (looks: recoloured). answers: the parts, 10 ms apart (a
     # number: that many seconds apart), that the terminal sends delay seconds after the questions,
     # to what it was asked (interrupt: Ctrl-C typed first); a UTF-8 terminal's wait for them must
-    # end within that many seconds of the questions. shell: from an interactive bash; else started
+    # end within that many seconds of the questions. shell: from an interactive bash (job: keys
+    # typed to it after tavoro's name, each with the text awaited after it); else started
     # by sh after the commands sh, its output to the file out (then each key 0.3 s apart). It ends
     # with status (-signal), the line modes as found. Returns what came to the terminal.
     read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')  # per case
@@ -90,7 +91,10 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
     p = pexpect.spawn(command[0], command[1:], env=env, dimensions=(ROWS, COLS))
     p.logfile_read, p.timeout = io.BytesIO(), 5
     if shell:  # typed ahead of bash's prompt
-        p.send(PROG + '\r')
+        p.send(PROG + ('' if job else '\r'))
+        for keys, shown in job:  # shown awaited; else half a second to act on what was typed
+            p.send(keys)
+            expect(p, re.escape(shown.encode(enc)), enc, shown) if shown else time.sleep(0.5)
     erase = re.escape(TOKENS['erase'].encode())
     if env.get('TERM', 'dumb') != 'dumb' and not out:
         expect(p, re.escape(TOKENS['ask-position'].encode()), enc, 'the questions')
@@ -135,14 +139,13 @@ def sessions():  # the console commands of a whole session, pinned; GBK the same
     assert logs['gbk'] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
 
 
-# Keys at a pause (the terminals' own keys: see keys): a letter, Up and a colour report that comes
-# late, each followed at once by the answers of a query; F5 with its bytes 50 ms apart; a lone
-# Escape. A colour report that comes after the position reports, at a pause and at a question, is
-# neither.
-PAUSES = [REJECTED, (BACKGROUND, ''), (None, '')] + [
-    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in ('q', '\x1b[A' + TEXT)] + [
+# Keys at a pause (the terminals' own keys: see keys): a letter, Up and Alt-] (ESC ], as a colour
+# report begins, but none is awaited any more), each followed at once by the answers of a query; F5
+# with its bytes 50 ms apart; a lone Escape.
+PAUSES = [REJECTED, (None, '')] + [
+    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in ('q', '\x1b[A', '\x1b]')] + [
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
-    ('\x1b', 'cls menu ?code'), (BACKGROUND + '5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
+    ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
 
 def pause():  # waits silently for one key, whole and unechoed; what follows it is answers
@@ -264,9 +267,37 @@ def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg a
     for enc in LOCALES:
         # bg: nothing of tavoro's while it runs in the background; fg shows the question again.
         run([('\x1a', 'restore prompt'), ('bg\r', 'prompt'), (None, ''),
-             ('fg\r', 'title width f0 ?code'), REJECTED,
+             ('fg\r', 'title width f0 erase ?code'), REJECTED,
              ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
              NEXT_MENU, BYE[0], ('k', 'restore prompt'), ('exit\r', '')], enc, shell=True)
+    # Ctrl-Z while the output is held (Ctrl-S) before the menu's question: stopped at once, not at
+    # the next key; fg shows the line as it stood and goes on.
+    run([REJECTED, ('\x13k', ''), ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause cls menu ?code'),
+         BYE[0], ('k', 'restore prompt'), ('exit\r', '')], shell=True)
+    # Ctrl-Z right behind the terminal's answers: they are taken all the same, and after fg tavoro
+    # goes on in its looks.
+    run([('fg\r', START), BYE[0], ('k', 'restore prompt'), ('exit\r', '')], shell=True,
+        answers=lambda asked: (terminal(asked)[0] + '\x1a',), first='restore-uncoloured prompt')
+
+
+def jobs():  # started in the background: nothing of tavoro's until fg; bg stops it, kill ends it
+    started = [(' &\r', ''), ('\r', 'Stopped')]
+    log = run([BYE[0], ('k', 'restore prompt'), ('exit\r', '')], shell=True, job=started + [('fg\r', 'fg')])
+    assert b'rgb:' not in log and b'^[' not in log, 'an answer echoed'
+    p = pexpect.spawn('bash', ['--norc', '--noprofile', '-i'], dimensions=(ROWS, COLS),
+                      env={**os.environ, 'LC_ALL': 'C.UTF-8', 'TERM': 'xterm', 'PS1': TOKENS['prompt']})
+    p.logfile_read, p.timeout = io.BytesIO(), 5
+    for keys, shown in [(PROG + ' &\r', ''), ('\r', 'Stopped'), ('bg\r', ''), ('\r', 'Stopped'),
+                        ('kill %1; wait %1; echo status=$?\r', 'status=143')]:
+        p.send(keys)
+        expect(p, re.escape(shown.encode()), 'utf-8', shown) if shown else time.sleep(0.5)
+    assert b'C++Tavoro' not in p.logfile_read.getvalue(), 'written while in the background'
+    # A background job that ignores SIGTTIN and SIGTTOU and reads its terminal gets EIO: an error.
+    p.send(f"(trap '' TTIN TTOU; exec {PROG}) & wait $!; echo status=$?\r")
+    expect(p, re.escape(TOKENS['?code'].encode()), 'utf-8', 'the menu')
+    p.send('\r')
+    expect(p, re.escape(b'status=1\r'), 'utf-8', 'status 1')
+    assert b'tavoro: ' in p.before, 'no reason given'
 
 
 def conventions():  # TERM dumb or unset: no control sequences, yet the pause waits; NO_COLOR: no

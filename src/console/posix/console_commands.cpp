@@ -17,6 +17,7 @@
 #include "console/posix/error_output.hpp"
 #include "console/posix/gbk_encoding.hpp"
 #include "console/posix/input_queue.hpp"
+#include "console/posix/line_editor.hpp"
 #include "console/posix/posix_write.hpp"
 #include "console/posix/terminal_owner.hpp"
 #include "console/posix/terminal_queries.hpp"
@@ -28,9 +29,10 @@ namespace {
 int measured_em_dash_columns = 0;
 
 void write_to_stdout(std::string_view bytes) {
-  // Nothing of tavoro's reaches a terminal it has given back.
+  // Nothing of tavoro's reaches a terminal it has given back: a stop noted
+  // while the terminal holds the output back is acted on there and then.
   act_on_signals();
-  if (!write_all(STDOUT_FILENO, bytes)) {
+  if (!write_all(STDOUT_FILENO, bytes, act_on_signals)) {
     end_for_unwritable_output(errno);
   }
 }
@@ -89,7 +91,7 @@ void change_look(std::string_view sequence) {
 void wait_for_key() {
   use_line_modes(unedited_input_modes(1, 0));
   read_key();
-  use_found_line_modes();
+  use_session_line_modes();
 }
 
 }  // namespace
@@ -103,13 +105,13 @@ void open_console_output() {
 }
 
 void open_console() {
+  wait_for_foreground();
   open_console_output();
   const ConsoleEncoder encoder = gbk_encoder_for_locale();
   // Keys and answers are read in the encoding tavoro writes, the one the
   // terminal is taken to read and so to type.
   const InputEncoding encoding = encoder == nullptr ? InputEncoding::utf8 : InputEncoding::gbk;
   open_input_queue(encoding);
-  install_console_input(encoding, read_typed);
 
   const bool output_is_terminal = ::isatty(STDOUT_FILENO) == 1;
   take_terminal(output_is_terminal && terminal_takes_sequences(), ::isatty(STDIN_FILENO) == 1,
@@ -117,6 +119,11 @@ void open_console() {
   if (holds_a_terminal()) {
     guard_terminal_against_signals();
   }
+  // The line editor where a person types answers and reads them on a
+  // terminal that takes control sequences; elsewhere the terminal's own
+  // line, or none, and the output byte for byte as the text.
+  const bool edited = sequences_allowed() && input_is_terminal() && open_line_editor(encoding);
+  install_console_input(encoding, edited ? read_edited : read_typed);
   if (!sequences_allowed()) {
     return;
   }
@@ -191,6 +198,7 @@ int em_dash_columns() {
 
 void close_console() {
   std::cout.flush();
+  release_held_line();
   unguard_terminal();
   give_terminal_back_for_good();
 }

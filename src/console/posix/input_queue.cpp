@@ -7,7 +7,9 @@
 #include <array>
 #include <cerrno>
 
+#include "console/console_output.hpp"
 #include "console/posix/error_output.hpp"
+#include "console/posix/terminal_owner.hpp"
 #include "console/posix/terminal_signals.hpp"
 #include "console/posix/whole_key.hpp"
 
@@ -19,7 +21,7 @@ constexpr int key_rest_wait = 100;
 
 InputEncoding key_encoding = InputEncoding::utf8;
 bool replies_awaited = false;
-std::size_t positions_awaited = 0;
+AwaitedReplies awaited;
 TerminalReplies heard;
 
 std::string typed;
@@ -28,6 +30,8 @@ std::string held;
 // Whether the last read ended a line: a terminal hands over a line when it
 // ends, or at Ctrl-D when it has no end.
 bool last_read_ended_line = true;
+// Whether a wait ends where the terminal is taken again.
+bool wait_until_taken_again = false;
 
 void take_in(std::string_view bytes) {
   if (!replies_awaited) {
@@ -35,7 +39,12 @@ void take_in(std::string_view bytes) {
     return;
   }
   const std::string scanned = held + std::string(bytes);
-  TakenReports taken = take_reports(scanned, positions_awaited - heard.columns.size());
+  const bool round_closed = heard.columns.size() == awaited.positions;
+  const bool colours_awaited =
+      awaited.colours && ((!round_closed && (!heard.text || !heard.background)) ||
+                          (awaited.background_may_follow && !heard.background));
+  TakenReports taken =
+      take_reports(scanned, awaited.positions - heard.columns.size(), colours_awaited);
   // What was held and turned out to begin no report was the start of one
   // cut off: dropped, but for a lone Escape, which is the Escape key.
   if (held.size() > 1 && taken.typed.starts_with(held)) {
@@ -52,14 +61,6 @@ void take_in(std::string_view bytes) {
   }
 }
 
-// What was held once no more of it came: a lone Escape is the Escape key,
-// anything longer the start of an answer whose rest is lost.
-void let_go_of_held() {
-  if (held == "\x1b") {
-    typed += held;
-  }
-  held.clear();
-}
 
 }  // namespace
 
@@ -67,9 +68,9 @@ void open_input_queue(InputEncoding encoding) {
   key_encoding = encoding;
 }
 
-void await_replies(std::size_t positions) {
+void await_replies(const AwaitedReplies& asked) {
   replies_awaited = true;
-  positions_awaited = positions;
+  awaited = asked;
 }
 
 const TerminalReplies& replies() {
@@ -77,11 +78,15 @@ const TerminalReplies& replies() {
 }
 
 bool fill_input_queue(int milliseconds) {
+  release_held_line();
   for (;;) {
-    pollfd ready{STDIN_FILENO, POLLIN, 0};
-    const int polled = ::poll(&ready, 1, milliseconds);
+    const int polled = wait_for_descriptor(STDIN_FILENO, POLLIN, milliseconds);
     if (polled < 0 && errno == EINTR) {
+      const unsigned takings = times_taken_again();
       act_on_signals();
+      if (wait_until_taken_again && times_taken_again() != takings) {
+        return false;
+      }
       continue;
     }
     if (polled == 0) {
@@ -113,6 +118,7 @@ bool fill_input_queue(int milliseconds) {
 }
 
 std::size_t read_typed(std::span<char> bytes) {
+  wait_until_taken_again = false;
   while (typed.empty()) {
     // A line that Ctrl-D handed over without its end, holding nothing but
     // the terminal's answers, looked empty to the user: that Ctrl-D ends the
@@ -127,7 +133,8 @@ std::size_t read_typed(std::span<char> bytes) {
   return count;
 }
 
-std::string read_key() {
+std::string read_key(bool until_taken_again) {
+  wait_until_taken_again = until_taken_again;
   for (;;) {
     const std::size_t length = whole_key_length(typed, key_encoding);
     if (length > 0) {
@@ -135,14 +142,22 @@ std::string read_key() {
       typed.erase(0, length);
       return key;
     }
-    const bool begun = !typed.empty() || !held.empty();
-    if (!fill_input_queue(begun ? key_rest_wait : -1)) {
+    // A lone Escape is the Escape key where nothing follows it at once; an
+    // awaited report, once begun, is waited for whole.
+    const bool begun = !typed.empty() || held == "\x1b";
+    const bool report_begun = held.size() > 1;
+    const unsigned takings = times_taken_again();
+    if (!fill_input_queue(begun && !report_begun ? key_rest_wait : -1)) {
+      if (until_taken_again && times_taken_again() != takings) {
+        return {};
+      }
       if (!begun) {
         return {};  // the input has ended
       }
       // No more came: what came is the key, whole as it is.
-      let_go_of_held();
-      if (held.empty() && whole_key_length(typed, key_encoding) == 0 && !typed.empty()) {
+      typed += held;
+      held.clear();
+      if (whole_key_length(typed, key_encoding) == 0 && !typed.empty()) {
         std::string key = std::move(typed);
         typed.clear();
         return key;

@@ -3,12 +3,11 @@
 #include <unistd.h>
 
 #include <array>
-#include <csignal>
+#include <cerrno>
 #include <string>
 
 #include "console/console_output.hpp"
 #include "console/posix/posix_write.hpp"
-#include "console/posix/signal_safe_text.hpp"
 #include "console/posix/terminal_size.hpp"
 
 namespace {
@@ -22,17 +21,18 @@ TerminalSize found_size{};
 bool size_found = false;
 
 bool colours = false;
+termios session_modes{};
 termios modes_in_force{};
 std::array<std::string, static_cast<std::size_t>(TerminalChange::count)> changes;
+bool line_drawn_by_editor = false;
+unsigned taken_again = 0;
 
-// What the handlers read: the give-back prepared (colours, then the title),
-// the size found as a request, the size asked for, and whether the
-// terminal is given back.
-SignalSafeText<256> give_back;
-SignalSafeText<32> give_back_size;
-volatile std::sig_atomic_t rows_asked = 0;
-volatile std::sig_atomic_t columns_asked = 0;
-volatile std::sig_atomic_t given_back = 0;
+// The give-back prepared: colours, then the title; and the size found as a
+// request, given back only where the window still has the size asked for.
+std::string give_back;
+std::string give_back_size;
+TerminalSize size_asked{};
+bool given_back = false;
 bool given_back_for_good = false;
 
 constexpr std::string_view title_given_back = "\x1b[23;0t";
@@ -41,21 +41,27 @@ int terminal_descriptor() {
   return input_terminal ? STDIN_FILENO : STDOUT_FILENO;
 }
 
+void set_line_modes(const termios& modes) {
+  while (::tcsetattr(STDIN_FILENO, TCSANOW, &modes) != 0 && errno == EINTR) {
+  }
+}
+
 }  // namespace
 
 void take_terminal(bool allow_sequences, bool terminal_input, bool terminal_output) {
   sequences = allow_sequences;
   output_terminal = terminal_output;
   input_terminal = terminal_input && ::tcgetattr(STDIN_FILENO, &found_modes) == 0;
+  session_modes = found_modes;
   modes_in_force = found_modes;
   if (!sequences) {
     return;
   }
-  give_back.hold(title_given_back);
+  give_back = title_given_back;
   if (const auto size = terminal_size()) {
     found_size = *size;
     size_found = true;
-    give_back_size.hold(resize_request(size->rows, size->columns));
+    give_back_size = resize_request(size->rows, size->columns);
   }
 }
 
@@ -64,7 +70,7 @@ void allow_colours(std::string_view give_back_colours) {
     return;
   }
   colours = true;
-  give_back.hold(std::string(give_back_colours) + std::string(title_given_back));
+  give_back = std::string(give_back_colours) + std::string(title_given_back);
 }
 
 bool sequences_allowed() {
@@ -86,13 +92,15 @@ void change_terminal(TerminalChange kind, std::string_view bytes) {
 }
 
 void note_size_asked(unsigned short rows, unsigned short columns) {
-  rows_asked = rows;
-  columns_asked = columns;
+  size_asked = {rows, columns};
 }
 
-termios unedited_input_modes(cc_t min_bytes, cc_t tenths) {
+termios unedited_input_modes(cc_t min_bytes, cc_t tenths, bool keep_input) {
   termios modes = found_modes;
   modes.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+  if (keep_input) {
+    modes.c_lflag |= NOFLSH;
+  }
   modes.c_cc[VMIN] = min_bytes;
   modes.c_cc[VTIME] = tenths;
   return modes;
@@ -100,13 +108,25 @@ termios unedited_input_modes(cc_t min_bytes, cc_t tenths) {
 
 void use_line_modes(const termios& modes) {
   modes_in_force = modes;
-  if (input_terminal && given_back == 0) {
-    ::tcsetattr(STDIN_FILENO, TCSANOW, &modes);
+  if (input_terminal && !given_back) {
+    set_line_modes(modes);
   }
 }
 
-void use_found_line_modes() {
-  use_line_modes(found_modes);
+void set_session_line_modes(const termios& modes) {
+  session_modes = modes;
+}
+
+void use_session_line_modes() {
+  use_line_modes(session_modes);
+}
+
+void set_line_drawn_by_editor(bool drawn) {
+  line_drawn_by_editor = drawn;
+}
+
+unsigned times_taken_again() {
+  return taken_again;
 }
 
 bool in_foreground() {
@@ -117,20 +137,21 @@ bool in_foreground() {
 }
 
 void give_terminal_back() {
-  if (given_back != 0) {
+  if (given_back) {
     return;
   }
-  given_back = 1;
-  write_all(STDOUT_FILENO, give_back.held());
+  // The question held for the line editor is on the screen when the
+  // terminal is the user's again.
+  given_back = true;
+  static_cast<void>(write_all(STDOUT_FILENO, take_held_line() + give_back));
   // Only a window that still has the size asked for: one the user resized
-  // since keeps the size the user chose. (ioctl, which reads the size, is a
-  // plain system call, safe here like write.)
-  const auto size = size_found && rows_asked != 0 ? terminal_size() : std::nullopt;
-  if (size && size->rows == rows_asked && size->columns == columns_asked) {
-    write_all(STDOUT_FILENO, give_back_size.held());
+  // since keeps the size the user chose.
+  const auto size = size_found && size_asked.rows != 0 ? terminal_size() : std::nullopt;
+  if (size && size->rows == size_asked.rows && size->columns == size_asked.columns) {
+    static_cast<void>(write_all(STDOUT_FILENO, give_back_size));
   }
   if (input_terminal) {
-    ::tcsetattr(STDIN_FILENO, TCSANOW, &found_modes);
+    set_line_modes(found_modes);
   }
 }
 
@@ -140,16 +161,19 @@ void give_terminal_back_for_good() {
 }
 
 bool terminal_given_back() {
-  return given_back != 0 && !given_back_for_good;
+  return given_back && !given_back_for_good;
 }
 
 void take_terminal_again() {
-  if (given_back == 0 || given_back_for_good || !in_foreground()) {
+  if (!given_back || given_back_for_good || !in_foreground()) {
     return;
   }
-  given_back = 0;
+  given_back = false;
+  ++taken_again;
+  // The line modes first: a key typed as soon as tavoro shows itself again
+  // is read in them, never echoed by the terminal.
   if (input_terminal) {
-    ::tcsetattr(STDIN_FILENO, TCSANOW, &modes_in_force);
+    set_line_modes(modes_in_force);
   }
   if (!output_terminal) {
     return;
@@ -158,6 +182,8 @@ void take_terminal_again() {
   for (const std::string& change : changes) {
     shown += change;
   }
-  shown += unfinished_line();
-  write_all(STDOUT_FILENO, shown);
+  if (!line_drawn_by_editor) {
+    shown += unfinished_line();
+  }
+  static_cast<void>(write_all(STDOUT_FILENO, shown));
 }

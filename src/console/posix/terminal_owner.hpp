@@ -6,7 +6,7 @@
 
 // The one owner of the terminal: the state tavoro found it in, what tavoro
 // has changed since (the title, the width, the look), and the line modes
-// in force. It gives the terminal back, from a signal handler as well, and
+// in force. It gives the terminal back, at an ending or a stop, and
 // takes it again after a stop. Everything written to the terminal goes
 // through the console's one output path (console_output.hpp), but for what
 // this owner writes itself while the output path holds nothing unwritten:
@@ -40,18 +40,30 @@ void note_size_asked(unsigned short rows, unsigned short columns);
 
 // The line modes standard input had when tavoro found it, with line editing
 // and echo off, signal keys still working: a read returns once min_bytes
-// have come or tenths of a second have passed.
-termios unedited_input_modes(cc_t min_bytes, cc_t tenths);
-// Puts modes in force on standard input, or the modes found.
+// have come or tenths of a second have passed. keep_input: a signal key
+// leaves what was typed before it (NOFLSH), so that the terminal's answers
+// on their way are not thrown away by Ctrl-Z or Ctrl-C.
+termios unedited_input_modes(cc_t min_bytes, cc_t tenths, bool keep_input = false);
+// Puts modes in force on standard input, or the modes of the session: the
+// modes found, or those the line editor works in (set_session_line_modes).
+// A call that a signal interrupts is made again.
 void use_line_modes(const termios& modes);
-void use_found_line_modes();
+void set_session_line_modes(const termios& modes);
+void use_session_line_modes();
+
+// Whether the line being answered is drawn by the line editor, which then
+// draws it again itself after a stop, rather than tavoro's showing it.
+void set_line_drawn_by_editor(bool drawn);
+// How many times the terminal was taken again after a stop.
+unsigned times_taken_again();
 
 // Whether tavoro's process group has the terminal (or nothing to have).
 bool in_foreground();
 
 // Gives the terminal back its own colours, title, line modes and, where
-// the window still has the size tavoro asked for, its size. Safe in a
-// signal handler; does nothing once the terminal is given back.
+// the window still has the size tavoro asked for, its size, whole: the
+// question held for the line editor is shown first. Does nothing once the
+// terminal is given back.
 void give_terminal_back();
 // The last give-back: the terminal is never taken again.
 void give_terminal_back_for_good();
@@ -62,5 +74,5 @@ bool terminal_given_back();
 // Takes the terminal again after a stop, in the foreground only: the line
 // modes in force first, then tavoro's title, width and look and the line
 // left unfinished (a question or the pause request), shown again under
-// whatever the shell wrote meanwhile.
+// whatever the shell wrote meanwhile, unless the line editor draws it.
 void take_terminal_again();

@@ -36,9 +36,10 @@ bool read_until(Clock::time_point deadline) {
 TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
   // Unedited and unechoed, so the answers neither wait for a line end nor
   // show; the wait is poll's. An ending signal meanwhile waits for the
-  // answers on their way, so that none is left for the shell.
+  // answers on their way, so that none is left for the shell, and a signal
+  // key leaves them in the input (and the user's typing before it).
   hold_ending_signals();
-  use_line_modes(unedited_input_modes(0, 0));
+  use_line_modes(unedited_input_modes(0, 0, true));
   // From the line's first column: where the cursor is, an em dash, where
   // the cursor is then.
   std::string questions = asked.measure_em_dash ? "\r\x1b[6n—\x1b[6n" : "";
@@ -50,7 +51,9 @@ TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
     questions += "\x1b[6n";
     ++positions;
   }
-  await_replies(positions);
+  await_replies({.positions = positions,
+                 .colours = asked.ask_colours,
+                 .background_may_follow = asked.background_may_follow});
   write_console_control(questions);
 
   const auto deadline = Clock::now() + (asked.remote ? longest_remote_wait : longest_local_wait);
@@ -64,7 +67,7 @@ TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
   if (asked.measure_em_dash) {
     write_console_control("\r\x1b[K");
   }
-  use_found_line_modes();
+  use_session_line_modes();
   release_ending_signals();
 
   TerminalAnswers answers;

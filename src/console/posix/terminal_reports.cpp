@@ -39,11 +39,14 @@ std::size_t position_report_length(std::string_view bytes, int& column) {
 // Whether bytes, which begin with ESC and run to the end of what came, may
 // be the start of a report: an OSC string not yet ended, or a position
 // report without its R where one is awaited.
-bool may_begin_report(std::string_view bytes, bool position_awaited) {
+bool may_begin_report(std::string_view bytes, bool position_awaited, bool colours_awaited) {
   if (bytes.size() == 1) {
     return true;
   }
   if (bytes.starts_with(osc_start)) {
+    if (!colours_awaited) {
+      return false;
+    }
     // A report holds no control byte but its end, which may have begun.
     const std::string_view body = bytes.substr(osc_start.size());
     const auto control = [](char byte) { return static_cast<unsigned char>(byte) < 0x20; };
@@ -133,7 +136,8 @@ std::size_t osc_string_length(std::string_view bytes) {
   return bytes.substr(end).starts_with("\x1b\\") ? end + 2 : 0;
 }
 
-TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions) {
+TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions,
+                          bool colours_awaited) {
   TakenReports taken;
   while (!bytes.empty()) {
     const std::size_t escape = bytes.find('\x1b');
@@ -143,7 +147,7 @@ TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions)
     }
     bytes.remove_prefix(escape);
     int column = 0;
-    if (const std::size_t length = osc_string_length(bytes); length > 0) {
+    if (const std::size_t length = colours_awaited ? osc_string_length(bytes) : 0; length > 0) {
       const std::string_view osc = bytes.substr(0, length);
       if (const auto colour = colour_report(osc, "10")) {
         taken.text = colour;
@@ -155,7 +159,8 @@ TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions)
                report > 0 && taken.columns.size() < awaited_positions) {
       taken.columns.push_back(column);
       bytes.remove_prefix(report);
-    } else if (may_begin_report(bytes, taken.columns.size() < awaited_positions)) {
+    } else if (may_begin_report(bytes, taken.columns.size() < awaited_positions,
+                                colours_awaited)) {
       taken.unfinished = bytes;
       break;
     } else {

@@ -33,11 +33,13 @@ struct TakenReports {
   std::string unfinished;
 };
 
-// Takes out of bytes every whole OSC string (ESC ] up to BEL or ESC \),
-// which no key sends, reading those that are colour reports; and the first
+// Takes out of bytes, while colours_awaited, every whole OSC string (ESC ]
+// up to BEL or ESC \), reading those that are colour reports; and the first
 // awaited_positions position reports, which a key may send too (Shift-F3
-// sends ESC [ 1 ; 2 R), so only as many as are awaited are taken.
-TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions);
+// sends ESC [ 1 ; 2 R), so only as many as are awaited are taken. What no
+// report is awaited for is typing (Alt-] sends ESC ]).
+TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions,
+                          bool colours_awaited);
 
 // The length of the whole OSC string that bytes begin with; 0 where they
 // begin with none, or with one not yet ended.

@@ -1,5 +1,7 @@
 #include "console/posix/terminal_signals.hpp"
 
+#include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <array>
@@ -11,47 +13,30 @@
 namespace {
 
 constexpr std::array<int, 4> ending_signals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr std::array<int, 6> guarded_signals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT};
 
 volatile std::sig_atomic_t ending_noted = 0;  // the signal's number
 volatile std::sig_atomic_t stop_noted = 0;
-volatile std::sig_atomic_t endings_held = 0;
+volatile std::sig_atomic_t continued_noted = 0;
+bool endings_held = false;
+bool acting = false;
+
+// The signal mask tavoro was started with: the one in force inside a wait.
+sigset_t mask_in_wait{};
+bool guarded_now = false;
 
 void set_action(int signal_number, void (*handler)(int)) {
   struct sigaction action {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
-  // No SA_RESTART: a wait for input that a signal interrupts returns, and
-  // the program acts on the signal there.
   action.sa_flags = 0;
   ::sigaction(signal_number, &action, nullptr);
 }
 
-// The signal with its own effect: ending tavoro, or stopping it until it
-// is continued.
-void take_default_effect(int signal_number) {
-  set_action(signal_number, SIG_DFL);
-  sigset_t just_this{};
-  sigemptyset(&just_this);
-  sigaddset(&just_this, signal_number);
-  ::sigprocmask(SIG_UNBLOCK, &just_this, nullptr);
-  ::raise(signal_number);
+bool ignored(int signal_number) {
+  struct sigaction found {};
+  return ::sigaction(signal_number, nullptr, &found) == 0 && found.sa_handler == SIG_IGN;
 }
-
-extern "C" void on_ending_signal(int signal_number) {
-  ending_noted = signal_number;
-  if (endings_held == 0) {
-    give_terminal_back();
-    take_default_effect(signal_number);
-  }
-}
-
-extern "C" void on_stop_signal(int /*signal_number*/) {
-  stop_noted = 1;
-}
-
-// Only to interrupt a wait for input, where tavoro then takes the terminal
-// again.
-extern "C" void on_continue_signal(int /*signal_number*/) {}
 
 bool guarded(int signal_number) {
   struct sigaction found {};
@@ -59,64 +44,169 @@ bool guarded(int signal_number) {
          found.sa_handler != SIG_DFL;
 }
 
+extern "C" void on_ending_signal(int signal_number) {
+  ending_noted = signal_number;
+}
+
+extern "C" void on_stop_signal(int /*signal_number*/) {
+  stop_noted = 1;
+}
+
+extern "C" void on_continue_signal(int /*signal_number*/) {
+  continued_noted = 1;
+}
+
+// Lets the guarded signals that came while they were blocked be noted.
+void note_signals_that_came() {
+  sigset_t pending{};
+  sigemptyset(&pending);
+  ::sigpending(&pending);
+  bool any = false;
+  for (const int signal_number : guarded_signals) {
+    any = any || sigismember(&pending, signal_number) == 1;
+  }
+  if (any && guarded_now) {
+    sigset_t blocked{};
+    ::sigprocmask(SIG_SETMASK, &mask_in_wait, &blocked);
+    ::sigprocmask(SIG_SETMASK, &blocked, nullptr);
+  }
+}
+
+// The signal with its own effect, here and now: ending tavoro, or stopping
+// it until it is continued; then the handler again.
+void take_default_effect(int signal_number, void (*handler)(int)) {
+  set_action(signal_number, SIG_DFL);
+  sigset_t just_this{};
+  sigemptyset(&just_this);
+  sigaddset(&just_this, signal_number);
+  continued_noted = 0;
+  ::raise(signal_number);
+  ::sigprocmask(SIG_UNBLOCK, &just_this, nullptr);  // stopped or ended here
+  ::sigprocmask(SIG_BLOCK, &just_this, nullptr);
+  set_action(signal_number, handler);
+}
+
+// Whether tavoro's process group has the terminal of standard input or
+// output, before the terminal's owner has noted it.
+bool group_in_foreground() {
+  const int descriptor = ::isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : STDOUT_FILENO;
+  const pid_t group = ::tcgetpgrp(descriptor);
+  return group == -1 || group == ::getpgrp();
+}
+
+// Stops tavoro's process group as the terminal stops a background job that
+// writes to it; false where it was not stopped (a group no shell watches,
+// whose stops the system discards, or SIGTTOU ignored by whoever started
+// tavoro).
+bool stop_as_background_job() {
+  if (ignored(SIGTTOU)) {
+    return false;
+  }
+  continued_noted = 0;
+  ::kill(0, SIGTTOU);
+  note_signals_that_came();
+  return continued_noted != 0;
+}
+
 }  // namespace
 
+void wait_for_foreground() {
+  if (::isatty(STDIN_FILENO) != 1 && ::isatty(STDOUT_FILENO) != 1) {
+    return;
+  }
+  // Only the continuing is noted meanwhile; a kill while stopped ends
+  // tavoro by the signal's own effect, with nothing of the terminal taken.
+  struct sigaction found {};
+  ::sigaction(SIGCONT, nullptr, &found);
+  set_action(SIGCONT, on_continue_signal);
+  while (!group_in_foreground()) {
+    continued_noted = 0;
+    if (ignored(SIGTTOU)) {
+      break;
+    }
+    ::kill(0, SIGTTOU);
+    if (continued_noted == 0) {
+      break;  // not stopped: no shell to bring tavoro to the foreground
+    }
+  }
+  ::sigaction(SIGCONT, &found, nullptr);
+}
+
 void guard_terminal_against_signals() {
-  const auto guard = [](int signal_number, void (*handler)(int)) {
+  sigset_t blocked{};
+  sigemptyset(&blocked);
+  ::sigprocmask(SIG_BLOCK, nullptr, &mask_in_wait);
+  for (const int signal_number : guarded_signals) {
     // A signal that whoever started tavoro chose to ignore (nohup, a
     // background job of a shell without job control) stays ignored.
-    struct sigaction found {};
-    if (::sigaction(signal_number, nullptr, &found) == 0 && found.sa_handler != SIG_IGN) {
-      set_action(signal_number, handler);
+    if (ignored(signal_number)) {
+      continue;
     }
-  };
-  for (const int signal_number : ending_signals) {
-    guard(signal_number, on_ending_signal);
+    const bool ending = signal_number != SIGTSTP && signal_number != SIGCONT;
+    set_action(signal_number, ending                     ? on_ending_signal
+                              : signal_number == SIGTSTP ? on_stop_signal
+                                                         : on_continue_signal);
+    sigaddset(&blocked, signal_number);
+    sigdelset(&mask_in_wait, signal_number);
   }
-  guard(SIGTSTP, on_stop_signal);
-  guard(SIGCONT, on_continue_signal);
+  ::sigprocmask(SIG_BLOCK, &blocked, nullptr);
+  guarded_now = true;
+}
+
+int wait_for_descriptor(int fd, short events, int milliseconds) {
+  pollfd ready{fd, events, 0};
+  timespec limit{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+  return ::ppoll(&ready, 1, milliseconds < 0 ? nullptr : &limit,
+                 guarded_now ? &mask_in_wait : nullptr);
 }
 
 void hold_ending_signals() {
-  endings_held = 1;
+  endings_held = true;
 }
 
 void release_ending_signals() {
-  endings_held = 0;
+  endings_held = false;
   act_on_signals();
 }
 
 void act_on_signals() {
-  if (ending_noted != 0 && endings_held == 0) {
-    give_terminal_back();
-    take_default_effect(ending_noted);
+  // A give-back that waits for its terminal may be interrupted: what came
+  // then is acted on once it is done, here.
+  if (acting) {
+    return;
   }
-  if (stop_noted != 0 && endings_held == 0) {
-    stop_noted = 0;
-    const int saved_errno = errno;
-    give_terminal_back();
-    take_default_effect(SIGTSTP);  // stopped here until continued
-    set_action(SIGTSTP, on_stop_signal);
-    errno = saved_errno;
-  }
-  if (terminal_given_back() && !in_foreground()) {
+  acting = true;
+  const int saved_errno = errno;
+  for (;;) {
+    note_signals_that_came();
+    if (ending_noted != 0 && !endings_held) {
+      give_terminal_back();
+      const int signal_number = ending_noted;
+      unguard_terminal();
+      take_default_effect(signal_number, SIG_DFL);
+    }
+    if (stop_noted != 0 && !endings_held) {
+      stop_noted = 0;
+      give_terminal_back();
+      take_default_effect(SIGTSTP, on_stop_signal);  // stopped here until continued
+      continue;
+    }
     // Continued in the background (bg): an interactive program has nothing
     // to do there, and nothing of it may reach the shell's screen. Stopped
-    // as a background job that writes to its terminal is, until fg
-    // continues it; a group that no shell watches is not stopped, and goes
-    // on with the terminal given back.
-    ::kill(0, SIGTTOU);
+    // again until fg; a group that no shell watches is not stopped, and
+    // goes on with the terminal given back.
+    if (terminal_given_back() && !in_foreground() && stop_as_background_job()) {
+      continue;
+    }
+    break;
   }
   take_terminal_again();
+  errno = saved_errno;
+  acting = false;
 }
 
 void unguard_terminal() {
-  for (const int signal_number : ending_signals) {
-    if (guarded(signal_number)) {
-      set_action(signal_number, SIG_DFL);
-    }
-  }
-  for (const int signal_number : {SIGTSTP, SIGCONT}) {
+  for (const int signal_number : guarded_signals) {
     if (guarded(signal_number)) {
       set_action(signal_number, SIG_DFL);
     }

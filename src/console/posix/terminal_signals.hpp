@@ -1,16 +1,30 @@
 #pragma once
 
-// The signals that take the terminal from tavoro. Their handlers only note
-// that a signal came, and the program acts on it where it waits for input
-// and before it writes, so that what a signal does never cuts into what
-// tavoro is doing with the terminal. The ending signals (Ctrl-C, Ctrl-\,
-// kill, a closed terminal) alone act at once, since the program may be
-// waiting where it cannot look: their handler gives the terminal back and
-// ends tavoro by the same signal.
+#include <poll.h>
 
-// Installs the handlers. A signal that whoever started tavoro ignores
-// stays ignored.
+// The signals that take the terminal from tavoro. They are blocked
+// everywhere but inside the one wait (wait_for_descriptor), where tavoro
+// waits for a key or for its terminal to take more output; their handlers
+// only note that a signal came, and the program acts on it when the wait
+// returns. So a signal never cuts into what tavoro is doing with the
+// terminal, and none that came is left waiting for a key: by construction,
+// since it can only come while tavoro waits, and every wait ends with it.
+
+// Started in the background (tavoro &), tavoro notes nothing of the
+// terminal and writes nothing to it until it is in the foreground: stopped
+// as a background job that touches its terminal is, until fg; kill or bg
+// there act as on any stopped job. Called before anything else, with the
+// signals' own effects in force.
+void wait_for_foreground();
+
+// Installs the handlers and blocks the signals. A signal that whoever
+// started tavoro ignores stays ignored.
 void guard_terminal_against_signals();
+
+// Waits until fd is ready for events, or milliseconds have passed (-1: as
+// long as it takes), the guarded signals let in meanwhile: poll's result,
+// -1 with EINTR where a signal came.
+int wait_for_descriptor(int fd, short events, int milliseconds);
 
 // While the terminal's answers to the start-up questions are on their way,
 // an ending signal is only noted: the answers are taken first, so that
@@ -23,7 +37,9 @@ void release_ending_signals();
 // ends tavoro by it; Ctrl-Z gives the terminal back and stops tavoro. Once
 // continued, tavoro takes the terminal again in the foreground; in the
 // background it stops again, as a job that writes to its terminal there
-// is stopped, so that nothing of it reaches the shell's screen.
+// is stopped, so that nothing of it reaches the shell's screen; and a kill
+// while it is stopped ends it. A give-back is never cut into: what comes
+// during one is acted on after it.
 void act_on_signals();
 
 // The signals' own effects again, before the terminal is given back for
