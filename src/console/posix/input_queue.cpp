@@ -81,12 +81,13 @@ bool fill_input_queue(int milliseconds) {
   release_held_line();
   for (;;) {
     const int polled = wait_for_descriptor(STDIN_FILENO, POLLIN, milliseconds);
+    // What came during the wait is acted on, whether or not input came too.
+    const unsigned takings = times_taken_again();
+    act_on_signals();
+    if (wait_until_taken_again && times_taken_again() != takings) {
+      return false;
+    }
     if (polled < 0 && errno == EINTR) {
-      const unsigned takings = times_taken_again();
-      act_on_signals();
-      if (wait_until_taken_again && times_taken_again() != takings) {
-        return false;
-      }
       continue;
     }
     if (polled == 0) {

@@ -25,13 +25,14 @@ std::size_t piece_length(std::string_view bytes) {
 
 bool write_all(int fd, std::string_view bytes, void (*on_signal)()) {
   while (!bytes.empty()) {
-    if (wait_for_descriptor(fd, POLLOUT, -1) < 0) {
-      if (errno == EINTR && on_signal != nullptr) {
-        on_signal();
-      }
-      if (errno == EINTR || errno == EAGAIN) {
-        continue;
-      }
+    const int waited = wait_for_descriptor(fd, POLLOUT, -1);
+    // A signal that came as the descriptor became ready is acted on all the
+    // same, before the piece.
+    if (on_signal != nullptr) {
+      on_signal();
+    }
+    if (waited < 0 && (errno == EINTR || errno == EAGAIN)) {
+      continue;
     }
     const ssize_t written = ::write(fd, bytes.data(), piece_length(bytes));
     if (written >= 0) {
