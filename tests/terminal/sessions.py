@@ -72,7 +72,7 @@ def expect(p, pattern, enc, what, timeout=-1):  # the match; else what came (the
 
 
 def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START, looks=True,
-        shell=False, sh='', out=None, status=0, interrupt=False, job=(), **env):
+        shell=False, sh='', out=None, status=0, interrupt=False, job=(), found=FOUND, **env):
     # Runs tavoro on a pseudo-terminal: each step sends its keys (a number: that signal; a
     # function: done to the terminal; None: nothing for a second, in which nothing may be written)
     # and waits for the names it shows (looks: recoloured). answers: the parts, 10 ms apart (a
@@ -81,7 +81,7 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
     # end within that many seconds of the questions. shell: from an interactive bash (job: keys
     # typed to it after tavoro's name, each with the text awaited after it); else started
     # by sh after the commands sh, its output to the file out (then each key 0.3 s apart). It ends
-    # with status (-signal), the line modes as found. Returns what came to the terminal.
+    # with status (-signal), the line modes found (as sh left them). Returns what came to the terminal.
     read = ('NO_COLOR', 'TMUX', 'STY', 'SSH_CONNECTION', 'SSH_TTY', 'VIM_TERMINAL')  # per case
     env = {**{k: v for k, v in os.environ.items() if k not in read},
            'LC_ALL': LOCALES[enc], 'TERM': 'xterm', 'PS1': TOKENS['prompt'], **env}
@@ -124,7 +124,7 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
         if send is None:  # not a byte for a second
             assert p.expect([b'.', pexpect.TIMEOUT], timeout=1) == 1, 'written at a pause'
     expect(p, pexpect.EOF, enc, 'the end')
-    kept = termios.tcgetattr(p.child_fd) == FOUND
+    kept = termios.tcgetattr(p.child_fd) == found
     p.close()
     got = p.exitstatus if p.signalstatus is None else -p.signalstatus
     assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
@@ -199,6 +199,13 @@ def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question a
         TOKENS['restore'].encode()), 'a resized window given a size back'
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
     run([('\x03', '')] + BYE, sh='trap "" INT; ')
+    # Ctrl-C while Ctrl-Z's give-back waits for a terminal that reads nothing (the output of four
+    # year calendars unread, kept by NOFLSH): the give-back is done whole, then tavoro ends by it.
+    after = lambda keys, seconds: (lambda p: (p.send(keys), time.sleep(seconds)), '')
+    noflsh = FOUND[:3] + [FOUND[3] | termios.NOFLSH] + FOUND[4:]
+    log = run([after('1 2019 2\rk' * 4, 1), after('\x1a', 0.5), ('\x03', '')], sh='stty noflsh; ',
+              status=-signal.SIGINT, found=noflsh)
+    assert log.endswith(TOKENS['restore'].encode()), 'given back in part'
 
 
 def em_dash():  # rule lines 43 columns wide whether the terminal draws an em dash in 1 or 2
@@ -317,6 +324,22 @@ def conventions():  # TERM dumb or unset: no control sequences, yet the pause wa
             run([(key, '') for key in keys], first='', out=out.name, status=status)
             text, want = out.read().decode(), [1 + ('0\r' in keys)] * 2 + [0]  # and no escape
             assert [text.count(s) for s in (TOKENS['pause'], TOKENS['?code'], '\x1b')] == want, text
+
+
+def editing():  # the answer line edited as every interactive prompt edits it, in UTF-8 and GBK
+    left, home, end, delete, up = '\x1b[D', '\x1b[H', '\x1b[F', '\x1b[3~', '\x1b[A'
+    for enc in LOCALES:
+        typed = [  # Backspace over a full-width digit and a Han character, answers typed ahead
+            ('4 ２０２５\x7f４好\x7f\r', 'fa ?year ?month'),
+            ('9\x153\r', '?day'),  # Ctrl-U
+            ('15\x01\x0b1 abc\x17\r', f'report fa pause'),  # Ctrl-A, Ctrl-K, Ctrl-W
+            NEXT_MENU, (up * 3 + '\r', 'fa ?year ?month'),  # Up: the line typed ahead, whole
+            ('12' + left + '\x7f' + end + '\r', '?day'),  # Left, Backspace, End: 2
+            ('9' + home + '2' + '\x05' + left + delete + '9\r', 'report fa pause'),  # 29
+            NEXT_MENU, BYE[0], ('k', 'restore')]
+        log = run([(keys.encode(enc), shown) for keys, shown in typed], enc)
+        for shown in ('2024年3月1日是2024年的第61天', '2024年2月29日是2024年的第60天', '4 ２０２４'):
+            assert shown.encode(enc) in log, f'{enc}: {shown!r} not shown'
 
 
 def fullwidth():  # answers typed by an input method in full width: echoed as typed, read as numbers
