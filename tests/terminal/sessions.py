@@ -277,6 +277,15 @@ def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg a
              ('fg\r', 'title width f0 erase ?code'), REJECTED,
              ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
              NEXT_MENU, BYE[0], ('k', 'restore prompt'), ('exit\r', '')], enc, shell=True)
+    # After fg the line modes come first, then tavoro's title, look and question.
+    mark = b'\x1b_unedited\x1b\\'
+    log = run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 erase ?code'), BYE[0],
+               ('k', 'restore prompt'), ('exit\r', '')], shell=True,
+              LD_PRELOAD=os.environ.get('LINE_MODE_MARKS'),
+              ASAN_OPTIONS=os.environ.get('ASAN_OPTIONS', '') + ':verify_asan_link_order=0')
+    after_fg = log[log.rindex(b'fg\r\n'):]
+    assert mark in after_fg and after_fg.index(mark) < after_fg.index(TOKENS['title'].encode()), \
+        'shown again before the line modes'
     # Ctrl-Z while the output is held (Ctrl-S) before the menu's question: stopped at once, not at
     # the next key; fg shows the line as it stood and goes on.
     run([REJECTED, ('\x13k', ''), ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause cls menu ?code'),
