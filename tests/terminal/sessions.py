@@ -213,7 +213,8 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
     for name, dashes, case in [
             ('narrow', 42, {}), ('wide', 21, {'answers': partial(terminal, dash=2)}),
             ('no position', 21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),
-            ('typed ahead', 42, {'answers': lambda asked: (year[0],) + terminal(asked),
+            # typed ahead, a Backspace among it, honoured as the terminal would have
+            ('typed ahead', 42, {'answers': lambda asked: ('1 2018\x7f9 2\r',) + terminal(asked),
                                  'first': f'{START} {year[1]}'}),
             ('counted from 0 (dvtm)', 42, {'answers': partial(terminal, first=0)}),
             # none answered, so no colour is ever set, and none is given back
