@@ -139,11 +139,12 @@ def sessions():  # the console commands of a whole session, pinned; GBK the same
     assert logs['gbk'] == utf8.decode().encode('gbk'), 'zh_CN.GBK locale missing?'
 
 
-# Keys at a pause (the terminals' own keys: see keys): a letter, Up and Alt-] (ESC ], as a colour
-# report begins, but none is awaited any more), each followed at once by the answers of a query; F5
-# with its bytes 50 ms apart; a lone Escape.
+# Keys at a pause (the terminals' own keys: see keys): a letter and Up, each followed at once by the
+# answers of a query; Alt-] alone (ESC ], as a colour report begins, but none is awaited any more);
+# F5 with its bytes 50 ms apart; a lone Escape.
 PAUSES = [REJECTED, (None, '')] + [
-    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in ('q', '\x1b[A', '\x1b]')] + [
+    (key + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]) for key in ('q', '\x1b[A')] + [
+    ('\x1b]', 'cls menu ?code'), ANSWERED,
     ('\x1b', ''), ('[15~' + ANSWERED[0], 'cls menu ?code ' + ANSWERED[1]),
     ('\x1b', 'cls menu ?code'), ('5\x7f0\r', 'fa c bye pause'), ('k', 'restore')]
 
