@@ -16,6 +16,7 @@
 
 #include "console/console_output.hpp"
 #include "console/posix/input_queue.hpp"
+#include "console/posix/key_characters.hpp"
 #include "console/posix/terminal_owner.hpp"
 
 namespace {
@@ -27,8 +28,8 @@ HistoryW* earlier_lines = nullptr;
 locale_t editing_locale = nullptr;
 
 std::wstring prompt;
-std::string undecoded;  // the bytes of a character whose rest has not come
-std::wstring decoded;   // characters of a key not yet handed to the editor
+KeyCharacters typed;   // the keys' characters in the editing locale
+std::wstring decoded;  // characters of a key not yet handed to the editor
 std::string edited;     // lines edited and not yet read, with their ends
 unsigned takings_seen = 0;
 
@@ -59,30 +60,6 @@ locale_t find_editing_locale(InputEncoding encoding) {
     }
   }
   return nullptr;
-}
-
-// Decodes bytes into characters, in the editing locale; a byte that begins
-// none is dropped, and a character cut off waits in undecoded for its rest.
-void decode(std::string_view bytes, std::string& undecoded, std::wstring& characters) {
-  undecoded += bytes;
-  std::mbstate_t state{};
-  std::size_t at = 0;
-  while (at < undecoded.size()) {
-    wchar_t character = 0;
-    const std::size_t length =
-        std::mbrtowc(&character, undecoded.data() + at, undecoded.size() - at, &state);
-    if (length == static_cast<std::size_t>(-2)) {
-      break;
-    }
-    if (length == static_cast<std::size_t>(-1) || length == 0) {
-      state = std::mbstate_t{};
-      ++at;
-      continue;
-    }
-    characters += character;
-    at += length;
-  }
-  undecoded.erase(0, at);
 }
 
 std::string encode(std::wstring_view characters) {
@@ -116,7 +93,7 @@ int next_character(EditLine* /*line*/, wchar_t* character) {
     if (key.empty() && times_taken_again() == takings_seen) {
       return 0;  // the input has ended
     }
-    decode(key, undecoded, decoded);
+    typed.decode(key, decoded);
   }
 }
 
@@ -152,8 +129,7 @@ bool edit_line() {
   }
   InEditingLocale in_editing_locale;
   prompt.clear();
-  std::string cut_off;
-  decode(unfinished_line(), cut_off, prompt);
+  KeyCharacters().decode(unfinished_line(), prompt);
   takings_seen = times_taken_again();
   set_line_drawn_by_editor(true);
   int count = 0;
