@@ -79,8 +79,8 @@ class ConsoleStreambuf final : public std::streambuf {
       ready_ += bytes;
       ready_text_ += bytes;
       const std::size_t line_end = bytes.rfind('\n');
-      plain_tail_ = line_end == std::string::npos ? plain_tail_ + bytes.size()
-                                                  : bytes.size() - line_end - 1;
+      plain_tail_ =
+          line_end == std::string::npos ? plain_tail_ + bytes.size() : bytes.size() - line_end - 1;
       text_.clear();
     }
   }

@@ -61,16 +61,15 @@ void take_in(std::string_view bytes) {
   }
 }
 
-
 }  // namespace
 
 void open_input_queue(InputEncoding encoding) {
   key_encoding = encoding;
 }
 
-void await_replies(const AwaitedReplies& asked) {
+void await_replies(const AwaitedReplies& asked_for) {
   replies_awaited = true;
-  awaited = asked;
+  awaited = asked_for;
 }
 
 const TerminalReplies& replies() {

@@ -39,7 +39,7 @@ struct AwaitedReplies {
   bool colours = false;
   bool background_may_follow = false;
 };
-void await_replies(const AwaitedReplies& awaited);
+void await_replies(const AwaitedReplies& asked_for);
 const TerminalReplies& replies();
 
 // Reads what standard input has next into the queue, waiting at most

@@ -4,9 +4,9 @@
 
 #include <histedit.h>
 #include <langinfo.h>
-#include <locale.h>
-#include <stdio.h>
 #include <unistd.h>
+#include <clocale>
+#include <cstdio>
 
 #include <algorithm>
 #include <cstring>
@@ -30,7 +30,7 @@ locale_t editing_locale = nullptr;
 std::wstring prompt;
 KeyCharacters typed;   // the keys' characters in the editing locale
 std::wstring decoded;  // characters of a key not yet handed to the editor
-std::string edited;     // lines edited and not yet read, with their ends
+std::string edited;    // lines edited and not yet read, with their ends
 unsigned takings_seen = 0;
 
 // Not a key anyone types for an answer: what the editor is handed to draw
@@ -114,7 +114,8 @@ FILE* open_output_stream() {
   return ::funopen(
       nullptr, nullptr,
       [](void* cookie, const char* bytes, int size) {
-        return static_cast<int>(write_through_output(cookie, bytes, static_cast<std::size_t>(size)));
+        return static_cast<int>(
+            write_through_output(cookie, bytes, static_cast<std::size_t>(size)));
       },
       nullptr, nullptr);
 #endif
@@ -165,8 +166,8 @@ bool open_line_editor(InputEncoding encoding) {
     return false;
   }
   InEditingLocale in_editing_locale;
-  editor = ::el_init_fd("tavoro", stdin, output, stderr, STDIN_FILENO, STDOUT_FILENO,
-                        STDERR_FILENO);
+  editor =
+      ::el_init_fd("tavoro", stdin, output, stderr, STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO);
   earlier_lines = ::history_winit();
   if (editor == nullptr || earlier_lines == nullptr) {
     return false;

@@ -1,8 +1,8 @@
 #include "console/posix/posix_write.hpp"
 
-#include <limits.h>
 #include <poll.h>
 #include <unistd.h>
+#include <climits>
 
 #include <cerrno>
 

@@ -159,8 +159,7 @@ TakenReports take_reports(std::string_view bytes, std::size_t awaited_positions,
                report > 0 && taken.columns.size() < awaited_positions) {
       taken.columns.push_back(column);
       bytes.remove_prefix(report);
-    } else if (may_begin_report(bytes, taken.columns.size() < awaited_positions,
-                                colours_awaited)) {
+    } else if (may_begin_report(bytes, taken.columns.size() < awaited_positions, colours_awaited)) {
       taken.unfinished = bytes;
       break;
     } else {

@@ -1,8 +1,8 @@
 #include "console/posix/terminal_signals.hpp"
 
-#include <signal.h>
-#include <time.h>
 #include <unistd.h>
+#include <csignal>
+#include <ctime>
 
 #include <array>
 #include <cerrno>
@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::array<int, 4> ending_signals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr std::array<int, 6> guarded_signals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT};
 
 volatile std::sig_atomic_t ending_noted = 0;  // the signal's number
