@@ -306,7 +306,7 @@ def jobs():  # started in the background: nothing of tavoro's until fg; bg stops
                       env={**os.environ, 'LC_ALL': 'C.UTF-8', 'TERM': 'xterm', 'PS1': TOKENS['prompt']})
     p.logfile_read, p.timeout = io.BytesIO(), 5
     for keys, shown in [(PROG + ' &\r', ''), ('\r', 'Stopped'), ('bg\r', ''), ('\r', 'Stopped'),
-                        ('kill %1\r', ''), ('\r', 'Terminated')]:
+                        ('kill %1; sleep 0.5; jobs\r', 'Terminated')]:
         p.send(keys)
         expect(p, re.escape(shown.encode()), 'utf-8', shown) if shown else time.sleep(0.5)
     assert b'C++Tavoro' not in p.logfile_read.getvalue(), 'written while in the background'
