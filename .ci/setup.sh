@@ -4,7 +4,7 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
-  cmake g++ make libgtest-dev locales libc-l10n tmux python3 python3-pexpect \
+  cmake g++ make libedit-dev libgtest-dev locales libc-l10n tmux python3 python3-pexpect \
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev \
   g++-mingw-w64-x86-64-posix wine64 file dpkg-dev gcovr
 # The key tables of the terminals the README lists, against which the pause's
