@@ -45,14 +45,14 @@ CommandLine read_command_line(std::span<const char* const> arguments) {
     return {CommandLineRequest::refused, *refused};
   }
   const bool lunar = std::find(arguments.begin(), arguments.end(), lunar_option) != arguments.end();
-  const auto request = std::find_if(arguments.begin(), arguments.end(), [](std::string_view argument) {
-    return argument != lunar_option;
-  });
+  const auto request =
+      std::find_if(arguments.begin(), arguments.end(),
+                   [](std::string_view argument) { return argument != lunar_option; });
   if (request == arguments.end()) {
     return {CommandLineRequest::dialogue, {}, lunar};
   }
-  return {*request == help_option ? CommandLineRequest::help : CommandLineRequest::version, {},
-          lunar};
+  return {
+      *request == help_option ? CommandLineRequest::help : CommandLineRequest::version, {}, lunar};
 }
 
 int answer_command_line(const CommandLine& line) {

@@ -20,9 +20,9 @@ struct LunarDate {
   // The Gregorian year in which this lunar year's 正月初一 falls; its 干支
   // and animal turn there, at 春节.
   std::int32_t year;
-  std::int32_t month;  // 1 正月 to 12 腊月
-  bool leap;           // a leap month, repeating month
-  std::int32_t day;    // 1 to month_length
+  std::int32_t month;         // 1 正月 to 12 腊月
+  bool leap;                  // a leap month, repeating month
+  std::int32_t day;           // 1 to month_length
   std::int32_t month_length;  // 29 or 30
 };
 

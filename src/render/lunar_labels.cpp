@@ -65,11 +65,11 @@ std::string_view festival(const LunarDate& date) {
     std::string_view name;
   };
   static constexpr std::array<Festival, 6> fixed{{{1, 1, "春节"},
-                                                 {1, 15, "元宵"},
-                                                 {5, 5, "端午"},
-                                                 {7, 7, "七夕"},
-                                                 {8, 15, "中秋"},
-                                                 {9, 9, "重阳"}}};
+                                                  {1, 15, "元宵"},
+                                                  {5, 5, "端午"},
+                                                  {7, 7, "七夕"},
+                                                  {8, 15, "中秋"},
+                                                  {9, 9, "重阳"}}};
   for (const Festival& each : fixed) {
     if (each.month == date.month && each.day == date.day) {
       return each.name;
@@ -107,8 +107,8 @@ std::string lunar_day_label(std::int32_t year, std::int32_t month, std::int32_t 
 std::string lunar_span_line(std::int32_t year, std::int32_t month, LeapFlag leap) {
   const LunarDate first = lunar_date(year, month, 1);
   const LunarDate last = lunar_date(year, month, month_length(leap, month));
-  std::string line = "农历" + year_name_with_animal(first.year) + month_name(first) +
-                     day_name(first.day) + "至";
+  std::string line =
+      "农历" + year_name_with_animal(first.year) + month_name(first) + day_name(first.day) + "至";
   if (last.year != first.year) {
     line += year_name_with_animal(last.year);
   }

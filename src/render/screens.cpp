@@ -114,7 +114,6 @@ void print_month_calendar(std::int32_t year, std::int32_t month, LeapFlag leap,
   }
 }
 
-
 void set_em_dash_columns(int columns) {
   drawn_rule_line = columns == 1 ? narrow_rule_line : rule_line;
 }
