@@ -37,7 +37,7 @@ std::string day_name(std::int32_t day) {
     return "初" + std::string(at(digits, day - 1));
   }
   if (day == 20 || day == 30) {
-    return std::string(day == 20 ? "二十" : "三十");
+    return day == 20 ? "二十" : "三十";
   }
   static constexpr std::array<std::string_view, 3> tens{"十", "廿", "三"};
   return std::string(at(tens, day / 10 - 1)) + std::string(at(digits, day % 10 - 1));
