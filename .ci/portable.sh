@@ -26,7 +26,9 @@ fi
 sessions=0
 for input in tests/golden/*.in; do
   name=$(basename "$input" .in)
-  LC_ALL=C.UTF-8 cmake -DPROGRAM="$program" -DINPUT="$input" \
+  arguments=
+  case $name in lunar_*) arguments=--lunar ;; esac  # sessions of tavoro --lunar
+  LC_ALL=C.UTF-8 cmake -DPROGRAM="$program" -DARGUMENTS="$arguments" -DINPUT="$input" \
     -DEXPECTED="tests/golden/$name.out" -DACTUAL="$build_dir/golden/$name.actual" \
     -P tests/run_golden.cmake
   sessions=$((sessions + 1))

@@ -1,10 +1,10 @@
-# Runs PROGRAM with INPUT on its standard input and compares what it writes,
+# Runs PROGRAM, with ARGUMENTS where given, with INPUT on its standard input and compares what it writes,
 # byte for byte, with EXPECTED, a UTF-8 transcript; with ENCODING gbk, with
 # the GBK bytes of EXPECTED. The session must end with status 0.
 get_filename_component(actual_dir ${ACTUAL} DIRECTORY)
 file(MAKE_DIRECTORY ${actual_dir})
 execute_process(
-  COMMAND ${PROGRAM}
+  COMMAND ${PROGRAM} ${ARGUMENTS}
   INPUT_FILE ${INPUT}
   OUTPUT_FILE ${ACTUAL}
   RESULT_VARIABLE status

@@ -20,7 +20,7 @@ TEST(Screens, EveryDateStandsUnderItsTrueWeekday) {
     std::ostringstream captured;
     std::streambuf* const original = std::cout.rdbuf(captured.rdbuf());
     print_year_calendar(y, year.is_leap() ? 1 : 0,
-                        static_cast<int>(chr::weekday{next}.c_encoding()));
+                        static_cast<int>(chr::weekday{next}.c_encoding()), false);
     std::cout.rdbuf(original);
     std::istringstream lines(captured.str());
     for (std::string line; std::getline(lines, line);) {

@@ -81,6 +81,16 @@ answer 0
 xdotool key space
 stop
 
+# The same month with --lunar: the lunar labels under each week row and the
+# lunar span under the closing rule line.
+LC_ALL=C.UTF-8 start "$tavoro" --lunar
+answer 2 2024 1 2
+shot lunar-february-2024
+xdotool key space
+answer 0
+xdotool key space
+stop
+
 # tavoro.exe under Wine, in a Chinese locale, in a tmux pane whose status
 # line shows the console's title: a query answered, then the cleared window
 # with the menu again in light green on bright white. (Wine draws the query's

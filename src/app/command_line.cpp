@@ -8,7 +8,7 @@
 namespace {
 
 constexpr std::string_view help_text =
-    "用法：tavoro [--help | --version]\n"
+    "用法：tavoro [--lunar] [--help | --version]\n"
     "\n"
     "tavoro 是在文本控制台中运行的交互式万年历查询系统：按菜单选择功能代码，\n"
     "回答几个问题，即可查看某一年的日历、某年某月的日历、某一天是星期几，\n"
@@ -18,6 +18,9 @@ constexpr std::string_view help_text =
     "和正负号（如输入法全角模式下的 ２０２４、－５）同样按数字读取。标准输入\n"
     "不是终端时，暂停不等待按键；标准输出不是终端时，只写文字，不写控制序列。\n"
     "\n"
+    "  --lunar    在日历的每一天下显示农历日期、节气和节日，并在查询结果后\n"
+    "             给出农历日期（公历1901年至2100年）；所答元旦星期有误时，\n"
+    "             指出该年元旦实为星期几\n"
     "  --help     显示本帮助后退出\n"
     "  --version  显示版本后退出\n"
     "\n"
@@ -29,22 +32,27 @@ constexpr std::string_view help_text =
 
 constexpr std::string_view help_option = "--help";
 constexpr std::string_view version_option = "--version";
+constexpr std::string_view lunar_option = "--lunar";
 
 }  // namespace
 
 CommandLine read_command_line(std::span<const char* const> arguments) {
   const auto known = [](std::string_view argument) {
-    return argument == help_option || argument == version_option;
+    return argument == help_option || argument == version_option || argument == lunar_option;
   };
   if (const auto refused = std::find_if_not(arguments.begin(), arguments.end(), known);
       refused != arguments.end()) {
     return {CommandLineRequest::refused, *refused};
   }
-  if (arguments.empty()) {
-    return {};
+  const bool lunar = std::find(arguments.begin(), arguments.end(), lunar_option) != arguments.end();
+  const auto request =
+      std::find_if(arguments.begin(), arguments.end(),
+                   [](std::string_view argument) { return argument != lunar_option; });
+  if (request == arguments.end()) {
+    return {CommandLineRequest::dialogue, {}, lunar};
   }
-  return {arguments.front() == help_option ? CommandLineRequest::help : CommandLineRequest::version,
-          {}};
+  return {
+      *request == help_option ? CommandLineRequest::help : CommandLineRequest::version, {}, lunar};
 }
 
 int answer_command_line(const CommandLine& line) {

@@ -23,5 +23,5 @@ int main(int argc, char* argv[]) {
   run_console_command(ConsoleCommand::title);
   run_console_command(ConsoleCommand::width);
   run_console_command(ConsoleCommand::look_start);
-  run_main_menu();
+  run_main_menu(line.lunar);
 }

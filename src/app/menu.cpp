@@ -38,7 +38,7 @@ constexpr std::string_view menu_prompt = "请输入你想要实现功能的代�
 
 }  // namespace
 
-void run_main_menu() {
+void run_main_menu(bool lunar) {
   for (;;) {
     for (const std::string_view line : menu_lines) {
       std::cout << line << std::endl;
@@ -53,7 +53,7 @@ void run_main_menu() {
       end_program();
     }
     if (code && *code >= 1 && *code <= 4) {
-      ask_year(*code);
+      ask_year(*code, lunar);
     } else {
       // A code the menu does not offer, or no number at all.
       std::cout << std::endl << "你输入的代码有误，请重新输入！" << std::endl;

@@ -71,7 +71,7 @@ std::string day_complaint(std::int32_t year, std::int32_t month, std::int32_t la
 
 }  // namespace
 
-void ask_year(QueryCode code) {
+void ask_year(QueryCode code, bool lunar) {
   std::cout << std::endl << "按要求输入辅助信息，来帮助你完成查询" << std::endl << std::endl;
   // Any number is a year; only an answer that is not a number is rejected.
   const std::int32_t year =
@@ -79,13 +79,13 @@ void ask_year(QueryCode code) {
                          [](std::int32_t) { return true; })
           .value;
   if (code == day_of_year_query) {
-    ask_month(year, code, 0);
+    ask_month(year, code, 0, lunar);
   } else {
-    ask_new_year_weekday(year, code, is_leap_year(year));
+    ask_new_year_weekday(year, code, is_leap_year(year), lunar);
   }
 }
 
-void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap) {
+void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap, bool lunar) {
   const NewYearWeekday new_year =
       ask_until_accepted("该年元旦是星期几(0~6)：===》",
                          "！！！一个星期的范围只有0~6呦~，请重新输入！！！",
@@ -93,26 +93,26 @@ void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap) {
           .value;
   run_console_command(ConsoleCommand::look_accepted);
   if (code == year_calendar_query) {
-    print_year_calendar(year, leap, new_year);
+    print_year_calendar(year, leap, new_year, lunar);
   } else {
-    ask_month(year, code, new_year);
+    ask_month(year, code, new_year, lunar);
   }
 }
 
-void ask_month(std::int32_t year, QueryCode code, NewYearWeekday new_year) {
+void ask_month(std::int32_t year, QueryCode code, NewYearWeekday new_year, bool lunar) {
   const Accepted month = ask_until_accepted(
       "请输入你要查询的月份（1~12）：===》", "！！！月份输错了呦~，请重新输入！！！",
       [](std::int32_t answer) { return answer >= 1 && answer <= 12; });
-  ask_day(year, is_leap_year(year), month.value, code, new_year);
+  ask_day(year, is_leap_year(year), month.value, code, new_year, lunar);
   end_lines(month.rejected);
 }
 
 void ask_day(std::int32_t year, LeapFlag leap, std::int32_t month, QueryCode code,
-             NewYearWeekday new_year) {
+             NewYearWeekday new_year, bool lunar) {
   const std::int32_t last_day = month_length(leap, month);
   std::int64_t rejected = 0;
   if (code == month_calendar_query) {
-    print_month_calendar(year, month, leap, new_year);
+    print_month_calendar(year, month, leap, new_year, lunar);
     // The accepted look follows a month calendar only for a 31-day month;
     // any other keeps the colours it was shown in.
     if (last_day == 31) {
@@ -124,9 +124,9 @@ void ask_day(std::int32_t year, LeapFlag leap, std::int32_t month, QueryCode cod
         [last_day](std::int32_t answer) { return answer >= 1 && answer <= last_day; });
     rejected = day.rejected;
     if (code == weekday_query) {
-      print_weekday_of_date(year, month, day.value, leap, new_year);
+      print_weekday_of_date(year, month, day.value, leap, new_year, lunar);
     } else {
-      print_day_of_year(year, month, day.value, leap);
+      print_day_of_year(year, month, day.value, leap, lunar);
     }
     run_console_command(ConsoleCommand::look_accepted);
   }

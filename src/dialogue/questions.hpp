@@ -14,17 +14,17 @@ using QueryCode = std::int32_t;
 
 // Asks the year; query 4 goes on to the month, queries 1 to 3 to the weekday
 // of 1 January.
-void ask_year(QueryCode code);
+void ask_year(QueryCode code, bool lunar);
 
 // Asks the weekday of 1 January (0 to 6); query 1 then writes the year
 // calendar, queries 2 and 3 go on to the month.
-void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap);
+void ask_new_year_weekday(std::int32_t year, QueryCode code, LeapFlag leap, bool lunar);
 
 // Asks the month (1 to 12) and goes on to ask_day with the first month
 // accepted and the LeapFlag of the year.
-void ask_month(std::int32_t year, QueryCode code, NewYearWeekday new_year);
+void ask_month(std::int32_t year, QueryCode code, NewYearWeekday new_year, bool lunar);
 
 // With an accepted month: query 2 writes the month calendar; queries 3 and 4
 // ask the day (1 to the month's length) and write their report.
 void ask_day(std::int32_t year, LeapFlag leap, std::int32_t month, QueryCode code,
-             NewYearWeekday new_year);
+             NewYearWeekday new_year, bool lunar);

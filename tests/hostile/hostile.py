@@ -32,12 +32,15 @@ def unwritable(program):
 
 
 def arguments(program):
-    # --version and --help write only text and end with 0; any other argument is named on standard
-    # error, with status 2 and nothing else done: no output, no answer read.
+    # --version and --help write only text and end with 0, --lunar beside them or not; any other
+    # argument is named on standard error, with status 2 and nothing else done: no output, no
+    # answer read.
     version = re.search(r"project\(tavoro VERSION ([0-9.]+)", open(os.path.join(
         os.path.dirname(__file__), "..", "..", "CMakeLists.txt")).read()).group(1)
     for args, status, out, named in [(["--version"], 0, f"tavoro {version}\n", None),
-                                     (["--help"], 0, "用法：tavoro [--help | --version]\n", None),
+                                     (["--help"], 0, "用法：tavoro [--lunar] [--help | --version]\n", None),
+                                     (["--lunar", "--version"], 0, f"tavoro {version}\n", None),
+                                     (["--lunar", "-x"], 2, "", "-x"),
                                      (["--help", "-x"], 2, "", "-x"), (["--versio"], 2, "", "--versio"),
                                      (["年"], 2, "", "年"), (["\x1b[2J"], 2, "", "\x1b[2J")]:
         with tempfile.TemporaryFile() as answers:

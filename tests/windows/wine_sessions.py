@@ -189,6 +189,12 @@ def redirected(locale, folder):
                              timeout=60)
         print(f'{locale}: a scripted session through pipes took {time.monotonic() - start:.2f} s')
         assert run.returncode == 0 and run.stdout == TEXT, (locale, typed, run.stdout)
+    # tavoro --lunar through pipes: February 2024 with its lunar rows and span, in code page 936.
+    lunar = GOLDEN.with_name('lunar_month_2024_02')
+    run = subprocess.run([WINE, EXE, '--lunar'], input=read(lunar.with_suffix('.in')), cwd=folder,
+                         capture_output=True, env=env, timeout=60)
+    expected = read(lunar.with_suffix('.out')).decode().replace('\n', '\r\n').encode('gbk')
+    assert run.returncode == 0 and run.stdout == expected, (locale, run.stdout)
     # A full disk ends it with status 1 and one line saying why.
     with open('/dev/full', 'wb') as full:
         run = subprocess.run([WINE, EXE], input=b'0\n', stdout=full, stderr=subprocess.PIPE,
