@@ -118,15 +118,7 @@ void wait_for_foreground() {
   struct sigaction found {};
   ::sigaction(SIGCONT, nullptr, &found);
   set_action(SIGCONT, on_continue_signal);
-  while (!group_in_foreground()) {
-    continued_noted = 0;
-    if (ignored(SIGTTOU)) {
-      break;
-    }
-    ::kill(0, SIGTTOU);
-    if (continued_noted == 0) {
-      break;  // not stopped: no shell to bring tavoro to the foreground
-    }
+  while (!group_in_foreground() && stop_as_background_job()) {
   }
   ::sigaction(SIGCONT, &found, nullptr);
 }
