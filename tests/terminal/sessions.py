@@ -253,8 +253,10 @@ def late_reports():  # answers of the terminal after the wait are never answers 
     silent = {'answers': lambda asked: (), 'looks': False, 'within': 0.3}
     # At a question: taken out of the line, the answers around them kept.
     run([(late + ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, **silent)
-    # At a pause: no key, so the pause waits on; but once they have come, Shift-F3 is a key.
-    run([REJECTED, (late, ''), (None, ''), ('\x1b[1;2R', 'cls menu ?code')] + BYE, **silent)
+    # At a pause: no key, so the pause waits on, even for one arriving in two parts 0.3 s apart;
+    # but once they have come, Shift-F3 is a key.
+    slowly = (lambda p: (p.send(late[:-20]), time.sleep(0.3), p.send(late[-20:])), '')
+    run([REJECTED, slowly, (None, ''), ('\x1b[1;2R', 'cls menu ?code')] + BYE, **silent)
     # Ctrl-D on a line that holds only a report still ends the input.
     run([(BACKGROUND + '\x04', 'restore')], **silent)
     # A local terminal that answers after 300 ms: the menu within a quarter of a second.
