@@ -113,7 +113,7 @@ if [ -n "$missing" ]; then
 fi
 # Wine's own console window, with a scrollback as the console host's has,
 # needs a display: a virtual one.
-if ! command -v Xvfb >/dev/null; then
+if ! command -v xvfb-run >/dev/null; then
   echo "the Wine sessions need Xvfb (the xvfb package; bash .ci/setup.sh installs it)" >&2
   exit 1
 fi
@@ -134,6 +134,6 @@ remove_wine() {
   rm -rf "$WINEPREFIX"
 }
 trap remove_wine EXIT
-python3 tests/windows/wine_sessions.py "$exe" "$probe" "$write_test"
+xvfb-run -a python3 tests/windows/wine_sessions.py "$exe" "$probe" "$write_test"
 
 echo "windows: ok"

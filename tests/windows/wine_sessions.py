@@ -1,6 +1,7 @@
 # Whole sessions of tavoro.exe under Wine, in the Wine prefix that WINEPREFIX names.
 # Usage: wine_sessions.py TAVORO_EXE PROBE_EXE WRITE_TEST_EXE (console_probe.cpp and
-# console_write_test.cpp, built for Windows).
+# console_write_test.cpp, built for Windows), on an X display (DISPLAY) for Wine's own console
+# window.
 import os, pathlib, pty, re, shlex, shutil, subprocess, sys, tempfile, termios, time, unicodedata
 
 EXE, PROBE, WRITE_TEST = map(os.path.abspath, sys.argv[1:4])
@@ -140,9 +141,9 @@ NEVER = 'never 55 columns'
 
 def on_screen(locale, folder):
     # With a console in a terminal, with a scrollback: the title, each look on every cell of the
-    # window, the clearing, the rule lines as wide as the grid, and a pause that waits for one key (a capital, which
-    # Wine types with Shift) and keeps the code typed after it; no size forced, since the window
-    # may be the terminal's; then all given back at code 0.
+    # window, the clearing, the rule lines as wide as the grid, and a pause that waits for one key
+    # (a capital, which Wine types with Shift) and keeps the code typed after it; no size forced,
+    # since the window may be the terminal's; then all given back at code 0.
     with Pane(locale, folder) as pane:
         pane.at_menu(pane.screen)
         assert pane.tmux('display', '-p', '-t', 't', '#{pane_title}').strip() == 'C++Tavoro程序'
@@ -218,40 +219,39 @@ def pause_presses(folder):
     # console's input: a character in two halves, an input method's commit of two characters,
     # and a character typed as Alt and keypad digits, which is no press until Alt is released.
     # The code 0 typed after it reaches the menu: nothing of the press is left for it.
-    pausing = 'stage: column 0: 请按任意键继续. . .\n'
-    for press, stages in ('😀', ''), ('〔你好〕', ''), ('⌥65|↑A', pausing):
+    for press, at in ('😀', ''), ('〔你好〕', ''), ('⌥65|↑A', 'stage: 请按任意键继续. . .\n'):
         with Pane(LOCALES[0], folder, probe=['936', f'5\r{press}0\rq']) as pane:
-            assert pane.probed() == REPORT.format(0, NEVER, stages, 'gone', ''), (press,
-                                                                                 pane.probed())
+            assert (got := pane.probed()) == REPORT.format(0, NEVER, at, 'gone', ''), (press, got)
 
 
 def in_a_window(folder):
     # In Wine's own console window, which has a scrollback as the console host's window has:
     # the buffer shown 55 columns wide in a window of 55, so that an answer of 60 characters
-    # wraps at the 55th column (the cursor's row holds its tail) and the window never pans; at
-    # the end the user's buffer, its long line, colours, title and size as they were, and the
-    # input modes another program set meanwhile kept.
-    report = os.path.join(folder, 'window-report')
-    keys = '1' * 60 + '|\rq0\rq'
-    subprocess.run([WINE, 'wineconsole', PROBE, '--around', windows_path(report), EXE, '936',
-                    keys], cwd=folder, timeout=120, capture_output=True)
-    got = read(report).decode('utf-16-le')
-    assert re.fullmatch(REPORT.format(0, '55 columns', 'stage: column 0: 1+\n', 'whole',
-                                      '探针：before'), got), got
+    # wraps at the 55th column (the cursor's row holds its tail) instead of panning; at
+    # the end, by code 0 after a clearing or by Ctrl-C at a pause, the user's buffer, its long
+    # line, colours, title and size as they were.
+    for keys, status, stage in (('1' * 60 + '|\rq0\rq', 0, '1+'),
+                                ('5\r|\x03', 0xC000013A, re.escape('请按任意键继续. . .'))):
+        report = os.path.join(folder, 'window-report')
+        subprocess.run([WINE, 'wineconsole', PROBE, '--around', windows_path(report), EXE, '936',
+                        keys], cwd=folder, timeout=120, capture_output=True)
+        expected = REPORT.format(status, '55 columns', f'stage: {stage}\n', 'whole', '探针：before')
+        assert re.fullmatch(expected, got := read(report).decode('utf-16-le')), got
 
 
 def writes_nothing():
     # A console that reports a write done with nothing written: status 1 and the reason.
-    console, _ = pty.openpty()  # Wine makes the console of a terminal
-    run = subprocess.run([WINE, WRITE_TEST], stdin=console, stdout=console,
-                         stderr=subprocess.PIPE, timeout=60)
+    tty, _ = pty.openpty()  # Wine makes the console of a terminal
+    run = subprocess.run([WINE, WRITE_TEST], stdin=tty, stdout=tty, stderr=subprocess.PIPE,
+                         timeout=60)
     assert run.returncode == 1 and re.search(rb'(^|\n)tavoro: [^\r\n]+\r\n\Z', run.stderr), run
 
 
 def pseudoconsole(folder):
     # Windows Terminal in miniature: a pseudoconsole of 80 by 25, its stream read through the
     # screen model after each step. The clearing, the terminal's scrollback with it, and the
-    # rejected look on every cell of all 80 columns, the rule lines as wide as the grid, and no size asked of the terminal or changed.
+    # rejected look on every cell of all 80 columns, the rule lines as wide as the grid, and no
+    # size asked of the terminal or changed.
     steps = ['2 2024 1 13\r', '2\r', ' ', '0\r', ' ']
     run = subprocess.run([WINE, PROBE, '--host', EXE, *steps], capture_output=True, cwd=folder,
                          timeout=120)
@@ -287,16 +287,6 @@ with tempfile.TemporaryDirectory(prefix='tavoro-wine-planted.') as folder:
     pause_presses(folder)
     pseudoconsole(folder)
     writes_nothing()
-    with subprocess.Popen(['Xvfb', '-displayfd', '1', '-nolisten', 'tcp'], stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL) as xvfb:  # a display of its own
-        try:
-            os.environ['DISPLAY'] = ':' + xvfb.stdout.readline().decode().strip()
-            # The Wine server of the sessions so far knows no display: a new one, which does.
-            wineserver = shutil.which('wineserver') or '/usr/lib/wine/wineserver'
-            subprocess.run([wineserver, '-k'], capture_output=True)
-            subprocess.run([wineserver, '-w'], capture_output=True)
-            in_a_window(folder)
-        finally:
-            xvfb.kill()
+    in_a_window(folder)
     assert not os.path.exists(starts), read(starts).decode('utf-8', 'replace')
 print('wine sessions: ok')
