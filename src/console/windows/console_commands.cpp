@@ -30,7 +30,7 @@ constexpr WORD rejected_look = 0x0c;  // light red on black
 bool input_is_console = false;
 int em_dash_width = 0;
 
-// Standard output's screen buffer as it stands; false where it is none.
+// The screen buffer tavoro writes in, as it stands; false where it is none.
 bool read_buffer(CONSOLE_SCREEN_BUFFER_INFO& info) {
   return ::GetConsoleScreenBufferInfo(screen(), &info) != 0;
 }
