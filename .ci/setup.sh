@@ -7,6 +7,8 @@ apt-get install -y --no-install-recommends \
   cmake g++ make libedit-dev libgtest-dev locales libc-l10n tmux python3 python3-pexpect \
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev \
   g++-mingw-w64-x86-64-posix wine64 file dpkg-dev gcovr
+# Wine's own console window is proven on a virtual display.
+apt-get install -y --no-install-recommends xvfb
 # The key tables of the terminals the README lists, against which the pause's
 # splitting of keys is proven (infocmp reads them).
 apt-get install -y --no-install-recommends ncurses-term kitty-terminfo foot-terminfo

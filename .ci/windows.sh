@@ -3,7 +3,8 @@
 # that what comes out is a stand-alone 64-bit console program whose texts
 # are UTF-8, the encoding the Windows console code converts from; then runs
 # clang-tidy on the Windows console code, packs the release archive and
-# runs whole sessions under Wine (the wine64 package).
+# runs whole sessions under Wine (the wine64 package), in terminals and in
+# Wine's own console window on a virtual display (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -69,11 +70,17 @@ done < <(x86_64-w64-mingw32-g++-posix -std=c++20 -E -x c++ -v /dev/null -o /dev/
 clang-tidy -p "$build_dir" "${tidy_args[@]}" src/console/windows/*.cpp
 clang-tidy "${tidy_args[@]}" tests/windows/console_probe.cpp -- -std=c++20 -municode \
   --target=x86_64-w64-mingw32
+clang-tidy "${tidy_args[@]}" tests/windows/console_write_test.cpp -- -std=c++20 -municode \
+  --target=x86_64-w64-mingw32 -Isrc
 
-# The probe of the sessions, which also stands in for every planted program.
+# The probe of the sessions, which also stands in for every planted program,
+# and the output path with a console that writes nothing, against the library.
 probe="$build_dir/console_probe.exe"
+write_test="$build_dir/console_write_test.exe"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -municode -Wall -Wextra -Wpedantic -Werror \
   tests/windows/console_probe.cpp -o "$probe"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -municode -Wall -Wextra -Wpedantic -Werror \
+  -Isrc tests/windows/console_write_test.cpp "$build_dir/libtavoro_core.a" -o "$write_test"
 
 # The release archive: tavoro.exe, the README and the licence.
 version=$(sed -n 's/^project(tavoro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -104,6 +111,12 @@ if [ -n "$missing" ]; then
   echo "the Wine sessions need the locales$missing (bash .ci/setup.sh makes them)" >&2
   exit 1
 fi
+# Wine's own console window, with a scrollback as the console host's has,
+# needs a display: a virtual one.
+if ! command -v xvfb-run >/dev/null; then
+  echo "the Wine sessions need Xvfb (the xvfb package; bash .ci/setup.sh installs it)" >&2
+  exit 1
+fi
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 WINEPREFIX=$(mktemp -d /tmp/tavoro-wine.XXXXXX)
 export WINEPREFIX
@@ -121,6 +134,6 @@ remove_wine() {
   rm -rf "$WINEPREFIX"
 }
 trap remove_wine EXIT
-python3 tests/windows/wine_sessions.py "$exe" "$probe"
+xvfb-run -a python3 tests/windows/wine_sessions.py "$exe" "$probe" "$write_test"
 
 echo "windows: ok"

@@ -1,20 +1,23 @@
 // Three programs in one for the Windows sessions under Wine.
 //
-// "console_probe --around REPORT PROGRAM [resize | CODE_PAGE KEYS]" gives its console the
-// state of a console window that a user has used (a buffer with scrollback;
-// a title of 2,000 characters; a line in a colour of its own and a line 100
-// columns long, in the scrollback between the window and the buffer's top),
-// runs PROGRAM in the same console and, once it has ended, writes to REPORT
-// (in UTF-16) its exit status, whether the window was seen 55 columns wide
-// with its rows and the buffer kept, where the long line is, the text of
-// every cell not in the probe's text attribute, and the state (title, text
-// attribute, buffer and window size, input modes) where it is not as
-// expected. With "resize" it acts as a second process on the same console
-// once the window is narrowed, as a user would: it widens the window to 60
-// columns and changes the input modes, and then expects those. With a code
+// "console_probe --around REPORT PROGRAM [CODE_PAGE KEYS]" gives its console
+// the state of a console window that a user has used (a buffer with
+// scrollback; a title of 2,000 characters; a line in a colour of its own and
+// a line 100 columns long, in the scrollback between the window and the
+// buffer's top), runs PROGRAM in the same console and, once it has ended,
+// writes to REPORT (in UTF-16) its exit status, whether the buffer the
+// console showed (CONOUT$) was seen 55 columns wide in a window of 55 with
+// the window's rows, where the long line is, the text of every cell not in
+// the probe's text attribute, and the state (title, text attribute, buffer
+// and window size, input modes) where it is not as expected. With a code
 // page and keys, it sets the console's input code page and writes the keys
-// into the console's input as UTF-16 key events, as an input method does,
-// and reports whether the first eight of them are in the buffer (echoed).
+// into the console's input, as UTF-16 key events, and reports whether the
+// first eight of them are in the buffer (echoed). In the keys, the
+// characters between 〔 and 〕 come as an input method commits them
+// (VK_PACKET); ⌥ holds Alt down for the keypad digits after it, and ↑X
+// releases it with the character X; at | the probe waits until the input
+// is read, and a second more, reports the text of the shown buffer's
+// cursor's row.
 //
 // "console_probe --host PROGRAM STEP..." runs PROGRAM in a pseudoconsole of
 // 80 by 25, as Windows Terminal does, through a stand-in for its shell
@@ -50,13 +53,16 @@ CONSOLE_SCREEN_BUFFER_INFO buffer() {
   return info;
 }
 
+COORD window_size(const CONSOLE_SCREEN_BUFFER_INFO& info) {
+  return {static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1),
+          static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1)};
+}
+
 // The buffer's and the window's size.
 std::wstring size() {
   const CONSOLE_SCREEN_BUFFER_INFO info = buffer();
-  const SMALL_RECT& window = info.srWindow;
   return std::to_wstring(info.dwSize.X) + L"x" + std::to_wstring(info.dwSize.Y) + L", " +
-         std::to_wstring(window.Right - window.Left + 1) + L"x" +
-         std::to_wstring(window.Bottom - window.Top + 1);
+         std::to_wstring(window_size(info).X) + L"x" + std::to_wstring(window_size(info).Y);
 }
 
 std::wstring state() {
@@ -86,7 +92,56 @@ DWORD status_at_end(const PROCESS_INFORMATION& started) {
   return status;
 }
 
-int around(const wchar_t* report_path, const wchar_t* program, const std::wstring& resize,
+// The keys as the console's input events, in stages split at |.
+std::vector<std::vector<INPUT_RECORD>> key_events(const wchar_t* keys) {
+  std::vector<std::vector<INPUT_RECORD>> stages(1);
+  bool packet = false;
+  DWORD alt = 0;
+  auto event = [&](BOOL down, WORD key, wchar_t typed, DWORD state) {
+    stages.back().push_back({KEY_EVENT, {.KeyEvent = {down, 1, key, 0, {typed}, state}}});
+  };
+  auto press = [&](WORD key, wchar_t typed, DWORD state) {
+    event(TRUE, key, typed, state);
+    event(FALSE, key, typed, state);
+  };
+  for (const wchar_t* key = keys; key != nullptr && *key != L'\0'; ++key) {
+    if (*key == L'|') {
+      stages.emplace_back();
+    } else if (*key == L'〔' || *key == L'〕') {
+      packet = *key == L'〔';
+    } else if (*key == L'⌥') {
+      alt = LEFT_ALT_PRESSED;
+      event(TRUE, VK_MENU, 0, alt);
+    } else if (*key == L'↑') {
+      alt = 0;
+      event(FALSE, VK_MENU, *++key, alt);
+    } else if (alt != 0) {
+      press(static_cast<WORD>(VK_NUMPAD0 + (*key - L'0')), 0, alt);
+    } else {
+      press(static_cast<WORD>(packet ? VK_PACKET : *key == L'\r' ? VK_RETURN : 0), *key, 0);
+    }
+  }
+  return stages;
+}
+
+// The screen buffer the console shows, as another program finds it, and
+// the text of its cursor's row.
+CONSOLE_SCREEN_BUFFER_INFO shown(std::wstring& cursor_row) {
+  HANDLE const screen =
+      ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  ::GetConsoleScreenBufferInfo(screen, &info);
+  cursor_row.assign(info.dwSize.X, L' ');
+  DWORD count = 0;
+  ::ReadConsoleOutputCharacterW(screen, cursor_row.data(), info.dwSize.X,
+                                {0, info.dwCursorPosition.Y}, &count);
+  cursor_row.erase(cursor_row.find_last_not_of(L' ') + 1);
+  ::CloseHandle(screen);
+  return info;
+}
+
+int around(const wchar_t* report_path, const wchar_t* program, const wchar_t* code_page,
            const wchar_t* keys) {
   ::SetConsoleCtrlHandler([](DWORD) -> BOOL { return TRUE; }, TRUE);
   ::SetConsoleTitleW((L"探针的标题 probe title " + std::wstring(1983, L'题')).c_str());
@@ -106,39 +161,39 @@ int around(const wchar_t* report_path, const wchar_t* program, const std::wstrin
   ::WriteConsoleW(output, lines.data() + 45, lines.size() - 45, nullptr, nullptr);
   ::WriteConsoleW(output, lines.data(), 45, nullptr, nullptr);
   ::SetConsoleMode(input, cooked);
-  std::wstring expected = state();
-  const std::wstring given = size();
-  const std::wstring rows = given.substr(given.find(L'x', given.find(L',')));
-  const std::wstring narrowed = given.substr(0, given.find(L',')) + L", 55" + rows;
+  const std::wstring expected = state();
+  const SHORT rows = window_size(buffer()).Y;
 
-  ::SetConsoleCP(keys != nullptr ? std::stoul(resize) : ::GetConsoleCP());
+  ::SetConsoleCP(code_page != nullptr ? std::stoul(code_page) : ::GetConsoleCP());
   const PROCESS_INFORMATION started = start(L"\"" + std::wstring(program) + L"\"");
-  std::vector<INPUT_RECORD> typed;
-  for (const wchar_t* key = keys; key != nullptr && *key != L'\0'; ++key) {
-    for (const BOOL down : {TRUE, FALSE}) {
-      typed.push_back({KEY_EVENT, {}});
-      const auto virtual_key = static_cast<WORD>(*key == L'\r' ? VK_RETURN : 0);
-      typed.back().Event.KeyEvent = {down, 1, virtual_key, 0, {*key}, 0};
+  std::wstring seen = L"never 55 columns";
+  std::wstring cursor_row;
+  auto look = [&] {
+    const CONSOLE_SCREEN_BUFFER_INFO now = shown(cursor_row);
+    if (now.dwSize.X == 55 && window_size(now).X == 55 && window_size(now).Y == rows) {
+      seen = L"55 columns";
     }
-  }
-  ::WriteConsoleInputW(input, typed.data(), typed.size(), &count);
-  std::wstring seen = L"never narrowed";
-  while (::WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT) {
-    const std::wstring now = size();
-    if (now.substr(now.find(L'x', now.find(L','))) != rows) {
-      seen = L"rows changed";
-    } else if (now == narrowed && seen == L"never narrowed") {
-      seen = L"narrowed";
-      const SMALL_RECT wider{0, 0, 5, 0};  // its right edge 5 columns further: 60 columns
-      if (resize == L"resize" && ::SetConsoleWindowInfo(output, FALSE, &wider) != 0 &&
-          ::SetConsoleMode(input, cooked & ~ENABLE_ECHO_INPUT) != 0) {
-        const std::wstring changed = state();
-        expected.replace(expected.find(L"\nsize "), std::wstring::npos,
-                         changed.substr(changed.find(L"\nsize ")));
+  };
+  std::wstring stages;
+  const std::vector<std::vector<INPUT_RECORD>> typed = key_events(keys);
+  for (const std::vector<INPUT_RECORD>& stage : typed) {
+    if (&stage != &typed.front()) {
+      // Read, and the program has had a second to act on it.
+      while (::GetNumberOfConsoleInputEvents(input, &count) != 0 && count > 0) {
+        look();
+        ::Sleep(50);
       }
+      ::Sleep(1000);
+      look();
+      stages += L"stage: " + cursor_row + L"\n";
     }
+    ::WriteConsoleInputW(input, stage.data(), stage.size(), &count);
   }
-  std::wstring report = L"status " + std::to_wstring(status_at_end(started)) + L"\n" + seen;
+  while (::WaitForSingleObject(started.hProcess, 50) == WAIT_TIMEOUT) {
+    look();
+  }
+  std::wstring report =
+      L"status " + std::to_wstring(status_at_end(started)) + L"\n" + seen + L"\n" + stages;
 
   // The whole buffer's text, and that of the cells in another attribute.
   const CONSOLE_SCREEN_BUFFER_INFO info = buffer();
@@ -152,7 +207,7 @@ int around(const wchar_t* report_path, const wchar_t* program, const std::wstrin
     text += cell.Char.UnicodeChar;
     odd += cell.Attributes != text_colour ? std::wstring(1, cell.Char.UnicodeChar) : L"";
   }
-  report += text.find(long_line) != std::wstring::npos ? L"\nlong line whole" : L"\nlong line gone";
+  report += text.find(long_line) != std::wstring::npos ? L"long line whole" : L"long line gone";
   const std::wstring typed_line = keys != nullptr ? std::wstring(keys).substr(0, 8) : L"";
   report +=
       L"\nodd cells " + odd + L"\n" +
@@ -233,7 +288,7 @@ int host(const wchar_t* self, const wchar_t* program, int steps, wchar_t** step)
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 2 ? argv[1] : L"";
   if (mode == L"--around" && argc >= 4) {
-    return around(argv[2], argv[3], argc > 4 ? argv[4] : L"", argc > 5 ? argv[5] : nullptr);
+    return around(argv[2], argv[3], argc > 5 ? argv[4] : nullptr, argc > 5 ? argv[5] : nullptr);
   }
   if (mode == L"--host") {
     return host(argv[0], argv[2], argc - 3, argv + 3);

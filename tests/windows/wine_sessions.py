@@ -1,8 +1,10 @@
 # Whole sessions of tavoro.exe under Wine, in the Wine prefix that WINEPREFIX names.
-# Usage: wine_sessions.py TAVORO_EXE PROBE_EXE (console_probe.cpp, built for Windows).
-import os, pathlib, re, shlex, shutil, subprocess, sys, tempfile, termios, time, unicodedata
+# Usage: wine_sessions.py TAVORO_EXE PROBE_EXE WRITE_TEST_EXE (console_probe.cpp and
+# console_write_test.cpp, built for Windows), on an X display (DISPLAY) for Wine's own console
+# window.
+import os, pathlib, pty, re, shlex, shutil, subprocess, sys, tempfile, termios, time, unicodedata
 
-EXE, PROBE = map(os.path.abspath, sys.argv[1:3])
+EXE, PROBE, WRITE_TEST = map(os.path.abspath, sys.argv[1:4])
 assert os.environ.get('WINEPREFIX'), 'a Wine prefix of its own is needed'
 WINE = shutil.which('wine64') or '/usr/lib/wine/wine64'
 # ANSI code pages 936 and 1252: the text and the title must survive a non-Chinese one.
@@ -127,20 +129,22 @@ def rules_span(lines):  # every rule line 42 em dashes, wider than the weekday g
     return all(rule.count('—') == 42 and width(rule) > grid for rule in lines if '—' in rule)
 
 
-# The probe's report: the window narrowed to 55 columns, the buffer and the window's rows kept;
-# the long line gone with the clearing, or whole; in another attribute than the one text was
-# written in, the cells of the line in the probe's own colour where nothing was cleared, else
+# The probe's report: the buffer shown seen 55 columns wide in a window of 55 with its rows, or
+# never (a console that a terminal draws keeps its size); the probe's notes at each stage of the
+# keys; the long line gone with the clearing, or whole; in another attribute than the one text
+# was written in, the cells of the line in the probe's own colour where nothing was cleared, else
 # none; the title, the text attribute and the size given back, the input modes the user's
 # (nothing more: the state is added where it is not as expected).
-REPORT = 'status {}\nnarrowed\nlong line {}\nodd cells {}\n'
+REPORT = 'status {}\n{}\n{}long line {}\nodd cells {}\n'
+NEVER = 'never 55 columns'
 
 
 def on_screen(locale, folder):
-    # With a console: the title, each look on every cell of the window, the clearing, the rule
-    # lines as wide as the grid, and a pause that waits for one key (a capital, which Wine types
-    # with Shift) and keeps the code typed after it; then all given back at code 0, the size and
-    # input modes that the probe gave the console meanwhile kept.
-    with Pane(locale, folder, probe=['resize']) as pane:
+    # With a console in a terminal, with a scrollback: the title, each look on every cell of the
+    # window, the clearing, the rule lines as wide as the grid, and a pause that waits for one key
+    # (a capital, which Wine types with Shift) and keeps the code typed after it; no size forced,
+    # since the window may be the terminal's; then all given back at code 0.
+    with Pane(locale, folder) as pane:
         pane.at_menu(pane.screen)
         assert pane.tmux('display', '-p', '-t', 't', '#{pane_title}').strip() == 'C++Tavoro程序'
         assert pane.looks() == {START}, (locale, pane.looks())
@@ -156,7 +160,7 @@ def on_screen(locale, folder):
         pane.keys('X0\r')
         wait_until(lambda: '感谢你的使用' in pane.screen(), 'code 0 kept from the pause')
         pane.keys('q')
-        assert pane.probed() == REPORT.format(0, 'gone', ''), pane.probed()
+        assert pane.probed() == REPORT.format(0, NEVER, '', 'gone', ''), pane.probed()
 
 
 def given_back(folder):
@@ -167,7 +171,8 @@ def given_back(folder):
         with Pane(LOCALES[0], folder) as pane:
             pane.at_menu(pane.screen)
             pane.tmux('send-keys', '-t', 't', keys, 'q')  # a key for the pause
-            assert pane.probed() == REPORT.format(status, 'whole', '探针：before'), pane.probed()
+            assert pane.probed() == REPORT.format(status, NEVER, '', 'whole', '探针：before'), \
+                pane.probed()
 
 
 def redirected(locale, folder):
@@ -199,7 +204,7 @@ def redirected(locale, folder):
     with open('/dev/full', 'wb') as full:
         run = subprocess.run([WINE, EXE], input=b'0\n', stdout=full, stderr=subprocess.PIPE,
                              cwd=folder, env=env, timeout=60)
-    assert run.returncode == 1 and re.fullmatch(rb'tavoro: [^\r\n]+\r\n', run.stderr), run
+    assert run.returncode == 1 and re.search(rb'(^|\n)tavoro: [^\r\n]+\r\n\Z', run.stderr), run
 
 
 def full_width(folder):
@@ -211,19 +216,55 @@ def full_width(folder):
         with Pane(LOCALES[0], folder, probe=[code_page, '２　２０２４　１　２\r']) as pane:
             wait_until(lambda: '2024 年 2 月 日 历 为' in pane.screen(), 'the answers')
             pane.tmux('send-keys', '-t', 't', 'C-c')  # no clearing: the probe finds the echo
-            report = REPORT.format(0xC000013A, 'whole', '探针：before') + 'echoed\n'
+            report = REPORT.format(0xC000013A, NEVER, '', 'whole', '探针：before') + 'echoed\n'
             assert pane.probed() == report, (code_page, pane.probed())
+
+
+def pause_presses(folder):
+    # A key press taken whole at the pause after a code the menu does not offer, written into the
+    # console's input: a character in two halves, an input method's commit of two characters,
+    # and a character typed as Alt and keypad digits, which is no press until Alt is released.
+    # The code 0 typed after it reaches the menu: nothing of the press is left for it.
+    for press, at in ('😀', ''), ('〔你好〕', ''), ('⌥65|↑A', 'stage: 请按任意键继续. . .\n'):
+        with Pane(LOCALES[0], folder, probe=['936', f'5\r{press}0\rq']) as pane:
+            assert (got := pane.probed()) == REPORT.format(0, NEVER, at, 'gone', ''), (press, got)
+
+
+def in_a_window(folder):
+    # In Wine's own console window, which has a scrollback as the console host's window has:
+    # the buffer shown 55 columns wide in a window of 55, so that an answer of 60 characters
+    # wraps at the 55th column (the cursor's row holds its tail) instead of panning; at
+    # the end, by code 0 after a clearing or by Ctrl-C at a pause, the user's buffer, its long
+    # line, colours, title and size as they were.
+    for keys, status, stage in (('1' * 60 + '|\rq0\rq', 0, '1+'),
+                                ('5\r|\x03', 0xC000013A, re.escape('请按任意键继续. . .'))):
+        report = os.path.join(folder, 'window-report')
+        subprocess.run([WINE, 'wineconsole', PROBE, '--around', windows_path(report), EXE, '936',
+                        keys], cwd=folder, timeout=120, capture_output=True)
+        expected = REPORT.format(status, '55 columns', f'stage: {stage}\n', 'whole', '探针：before')
+        assert re.fullmatch(expected, got := read(report).decode('utf-16-le')), got
+
+
+def writes_nothing():
+    # A console that reports a write done with nothing written: status 1 and the reason.
+    tty, _ = pty.openpty()  # Wine makes the console of a terminal
+    run = subprocess.run([WINE, WRITE_TEST], stdin=tty, stdout=tty, stderr=subprocess.PIPE,
+                         timeout=60)
+    assert run.returncode == 1 and re.search(rb'(^|\n)tavoro: [^\r\n]+\r\n\Z', run.stderr), run
 
 
 def pseudoconsole(folder):
     # Windows Terminal in miniature: a pseudoconsole of 80 by 25, its stream read through the
-    # screen model after each step. The clearing and the rejected look on every cell of all 80
-    # columns, the rule lines as wide as the grid, and no size asked of the terminal or changed.
+    # screen model after each step. The clearing, the terminal's scrollback with it, and the
+    # rejected look on every cell of all 80 columns, the rule lines as wide as the grid, and no
+    # size asked of the terminal or changed.
     steps = ['2 2024 1 13\r', '2\r', ' ', '0\r', ' ']
     run = subprocess.run([WINE, PROBE, '--host', EXE, *steps], capture_output=True, cwd=folder,
                          timeout=120)
     marks = [int(line) for line in run.stderr.split() if line.isdigit()]
     assert run.returncode == 0 and len(marks) == len(steps) and b'\x1b[8;' not in run.stdout, run
+    # Each clearing, after the complaint and after the pause, clears the terminal's scrollback.
+    assert run.stdout.count(b'\x1b[H\x1b[2J\x1b[3J') == 2, run.stdout[-2000:]
     rejected, month = (screen(run.stdout[:mark], 80, 25) for mark in marks[1:3])
     lines = [''.join(c for c, _ in row).rstrip() for row in rejected + month]
     assert {look for row in rejected for _, look in row} == {REJECTED}, rejected
@@ -249,6 +290,9 @@ with tempfile.TemporaryDirectory(prefix='tavoro-wine-planted.') as folder:
         redirected(locale, folder)
     given_back(folder)
     full_width(folder)
+    pause_presses(folder)
     pseudoconsole(folder)
+    writes_nothing()
+    in_a_window(folder)
     assert not os.path.exists(starts), read(starts).decode('utf-8', 'replace')
 print('wine sessions: ok')

@@ -1,20 +1,21 @@
 // Console commands on Windows, carried out on the console tavoro runs in
 // through the console's own interface, as the interpreter's title, mode,
 // color, cls and pause commands would; tavoro starts no other program. The
-// width, the looks and the clearing act on standard output's screen buffer,
-// and only where it is a console, so that a file or a pipe receives the text
-// alone. The console is given back when tavoro ends.
+// width, the looks and the clearing act on the screen buffer tavoro writes
+// in (console_screen.hpp), and only where it is a console, so that a file or
+// a pipe receives the text alone. The console is given back when tavoro ends.
 
 #include <windows.h>
 
 #include <iostream>
 #include <new>
+#include <string_view>
 #include <vector>
 
 #include "console/console.hpp"
 #include "console/windows/console_key.hpp"
 #include "console/windows/console_reading.hpp"
-#include "console/windows/console_size.hpp"
+#include "console/windows/console_screen.hpp"
 #include "console/windows/console_state.hpp"
 #include "console/windows/utf16_output.hpp"
 
@@ -29,13 +30,9 @@ constexpr WORD rejected_look = 0x0c;  // light red on black
 bool input_is_console = false;
 int em_dash_width = 0;
 
-HANDLE output() {
-  return ::GetStdHandle(STD_OUTPUT_HANDLE);
-}
-
-// Standard output's screen buffer as it stands; false where it is none.
+// The screen buffer tavoro writes in, as it stands; false where it is none.
 bool read_buffer(CONSOLE_SCREEN_BUFFER_INFO& info) {
-  return ::GetConsoleScreenBufferInfo(output(), &info) != 0;
+  return ::GetConsoleScreenBufferInfo(screen(), &info) != 0;
 }
 
 DWORD cells(const CONSOLE_SCREEN_BUFFER_INFO& info) {
@@ -59,16 +56,16 @@ int measure_em_dash() {
     return 0;
   }
   const COORD size{before.dwSize.X, 1};
-  if (::ReadConsoleOutputW(output(), cells.data(), size, {0, 0}, &region) == 0) {
+  if (::ReadConsoleOutputW(screen(), cells.data(), size, {0, 0}, &region) == 0) {
     return 0;
   }
   CONSOLE_SCREEN_BUFFER_INFO after{};
   DWORD written = 0;
-  const bool drawn = ::SetConsoleCursorPosition(output(), {0, row}) != 0 &&
-                     ::WriteConsoleW(output(), L"\u2014", 1, &written, nullptr) != 0 &&
+  const bool drawn = ::SetConsoleCursorPosition(screen(), {0, row}) != 0 &&
+                     ::WriteConsoleW(screen(), L"\u2014", 1, &written, nullptr) != 0 &&
                      read_buffer(after) && after.dwCursorPosition.Y == row;
-  ::WriteConsoleOutputW(output(), cells.data(), size, {0, 0}, &region);
-  ::SetConsoleCursorPosition(output(), before.dwCursorPosition);
+  ::WriteConsoleOutputW(screen(), cells.data(), size, {0, 0}, &region);
+  ::SetConsoleCursorPosition(screen(), before.dwCursorPosition);
   const int columns = drawn ? after.dwCursorPosition.X : 0;
   return columns == 1 || columns == 2 ? columns : 0;
 }
@@ -81,25 +78,50 @@ void set_look(WORD attributes) {
     return;
   }
   DWORD done = 0;
-  ::FillConsoleOutputAttribute(output(), attributes, cells(info), {0, 0}, &done);
-  ::SetConsoleTextAttribute(output(), attributes);
+  ::FillConsoleOutputAttribute(screen(), attributes, cells(info), {0, 0}, &done);
+  ::SetConsoleTextAttribute(screen(), attributes);
+}
+
+// In a pseudoconsole, the terminal's own scrollback cleared as the console
+// host clears it for cmd's cls and PowerShell's Clear-Host (microsoft/
+// terminal, src/host/getset.cpp and _output.cpp, with the sequences of
+// WriteClearScreen in _stream.cpp): with virtual terminal processing on for
+// the moment (Console-Docs, "Clearing the screen", example 1), the cursor
+// home, the window and the scrollback cleared, the mode given back. A
+// console that does not take the mode gets nothing.
+void clear_terminal_history() {
+  DWORD mode = 0;
+  if (::GetConsoleMode(screen(), &mode) == 0 ||
+      ::SetConsoleMode(screen(), mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0) {
+    return;
+  }
+  constexpr std::wstring_view sequences = L"\x1b[H\x1b[2J\x1b[3J";
+  DWORD written = 0;
+  ::WriteConsoleW(screen(), sequences.data(), static_cast<DWORD>(sequences.size()), &written,
+                  nullptr);
+  ::SetConsoleMode(screen(), mode);
 }
 
 // The whole buffer blanked in the look in force, its scrollback included,
-// the cursor and the window at its top left.
+// the cursor and the window at its top left; in a pseudoconsole the
+// terminal's scrollback too. The blanking comes after the sequences, so
+// that a console that keeps them as characters (Wine's) shows none.
 void clear() {
   CONSOLE_SCREEN_BUFFER_INFO info{};
   if (!read_buffer(info)) {
     return;
   }
   note_clearing();
+  if (console_shown() == ConsoleShown::terminal) {
+    clear_terminal_history();
+  }
   DWORD done = 0;
-  ::FillConsoleOutputCharacterW(output(), L' ', cells(info), {0, 0}, &done);
-  ::FillConsoleOutputAttribute(output(), info.wAttributes, cells(info), {0, 0}, &done);
+  ::FillConsoleOutputCharacterW(screen(), L' ', cells(info), {0, 0}, &done);
+  ::FillConsoleOutputAttribute(screen(), info.wAttributes, cells(info), {0, 0}, &done);
   const COORD window = window_size(info);
   const SMALL_RECT top{0, 0, static_cast<SHORT>(window.X - 1), static_cast<SHORT>(window.Y - 1)};
-  ::SetConsoleWindowInfo(output(), TRUE, &top);
-  ::SetConsoleCursorPosition(output(), {0, 0});
+  ::SetConsoleWindowInfo(screen(), TRUE, &top);
+  ::SetConsoleCursorPosition(screen(), {0, 0});
 }
 
 void change_console(ConsoleCommand command) {
@@ -112,7 +134,7 @@ void change_console(ConsoleCommand command) {
       ::SetConsoleTitleW(L"C++Tavoro程序");
       break;
     case ConsoleCommand::width:
-      narrow_console(output());
+      open_own_screen();
       break;
     case ConsoleCommand::look_start:
       set_look(start_look);

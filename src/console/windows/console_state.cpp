@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "console/windows/console_size.hpp"
+#include "console/windows/console_screen.hpp"
 
 namespace {
 
@@ -246,8 +246,8 @@ void give_back_locked() {
     return;
   }
   given_back = true;
-  if (noted.output_noted) {
-    give_size_back(output());
+  // tavoro's own screen buffer leaves the user's as it was.
+  if (!close_own_screen() && noted.output_noted) {
     give_colours_back();
   }
   if (noted.title_noted) {

@@ -3,10 +3,11 @@
 #include <mutex>
 
 // The console as tavoro found it, to be given back when tavoro ends: the
-// title, the attribute text is written in, the colours of the cells that
-// hold the user's earlier text, and the size (console_size.hpp), each noted
-// only where there is a console to read it from. The input modes are the
-// user's throughout: tavoro changes none, and gives none back.
+// title, and where tavoro writes in the user's screen buffer
+// (console_screen.hpp), the attribute text is written in and the colours of
+// the cells that hold the user's earlier text, each noted only where there
+// is a console to read it from. The input modes are the user's throughout:
+// tavoro changes none, and gives none back.
 
 // Notes the console's state and arranges for it to be given back when
 // Ctrl-C or Ctrl-Break ends tavoro. Called once, before the console is

@@ -53,12 +53,15 @@ void end_for_error(DWORD error) {
   }
   ::LocalFree(reason);
   {
-    // The line and the give-back in one piece: after it, nothing is written.
+    // The give-back and the line in one piece: after it, nothing is written.
+    // The line comes after the give-back, so that it stays in the buffer the
+    // console shows once tavoro's own is gone.
     const auto lock = console_change();
-    if (!console_given_back()) {
+    const bool unwritten = !console_given_back();
+    give_back_locked();
+    if (unwritten) {
       write_error_line(line);
     }
-    give_back_locked();
   }
   // Not exit: it would flush standard output once more, into the same
   // failure.

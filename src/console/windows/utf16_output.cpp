@@ -8,6 +8,7 @@
 
 #include "console/console.hpp"
 #include "console/console_output.hpp"
+#include "console/windows/console_screen.hpp"
 #include "console/windows/console_state.hpp"
 #include "console/windows/error_output.hpp"
 
@@ -59,19 +60,29 @@ DWORD write_error(BOOL done) {
   return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
 }
 
+ConsoleWrite console_write = ::WriteConsoleW;
+
 // A console shows UTF-16 as it is, under any code page. Bytes handed to it
 // through the C runtime would be read in the console's code page, and
-// converted once more on the way. Nothing is written once the console has
-// been given back.
+// converted once more on the way. Each line ends with CR LF, so that a
+// DISABLE_NEWLINE_AUTO_RETURN left on the console by whoever started
+// tavoro, under which LF only moves down, cannot stair-step the lines.
+// Nothing is written once the console has been given back.
 void write_to_console(std::string_view utf8) {
-  const std::wstring wide = to_utf16(utf8);
-  HANDLE const console = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  std::wstring wide;
+  for (const wchar_t unit : to_utf16(utf8)) {
+    if (unit == L'\n') {
+      wide += L'\r';
+    }
+    wide += unit;
+  }
   auto lock = console_change();
+  HANDLE const console = screen();
   const wchar_t* rest = wide.data();
   auto left = static_cast<DWORD>(wide.size());
   while (left > 0 && !console_given_back()) {
     DWORD written = 0;
-    const BOOL done = ::WriteConsoleW(console, rest, left, &written, nullptr);
+    const BOOL done = console_write(console, rest, left, &written, nullptr);
     if (done == 0 || written == 0) {
       lock.unlock();
       end_for_error(write_error(done));
@@ -106,6 +117,10 @@ void write_to_redirected(std::string_view bytes) {
 }
 
 }  // namespace
+
+void use_console_write(ConsoleWrite write) {
+  console_write = write;
+}
 
 void open_console_output() {
   std::ios::sync_with_stdio(false);

@@ -10,6 +10,14 @@
 // pipe gets bytes, as a script reading them expects: code page 936, or
 // UTF-8 where the console's output code page is 65001.
 
+// How text is handed to a console: WriteConsoleW, or a stand-in for the
+// console that a test puts in its place (before open_console_output). A
+// write that fails, or that reports success with nothing written, ends
+// tavoro with status 1 and the reason, as for a file or a pipe.
+using ConsoleWrite = BOOL(WINAPI*)(HANDLE console, const void* text, DWORD length, DWORD* written,
+                                   void* reserved);
+void use_console_write(ConsoleWrite write);
+
 // open_console_output, declared with the console commands, routes std::cout
 // to the console or to the redirected standard output.
 
