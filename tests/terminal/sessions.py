@@ -327,6 +327,9 @@ def conventions():  # TERM dumb or unset: no control sequences, yet the pause wa
     assert b'\x1b]1' not in run([REJECTED, NEXT_MENU] + BYE, looks=False, NO_COLOR='1',
                                 TMUX='/tmp/tmux-0/default,1,0', TERM='screen-256color')
     run(BYE, NO_COLOR='')
+    # A terminal type with no terminfo entry: the answer line is edited all the same, in the plain
+    # way, and nothing of the editor's own words is shown.
+    assert b'terminal type' not in run([ANSWERED, NEXT_MENU] + BYE, TERM='tavoro-unknown')
     # Output to a file, input a terminal: no control sequence, yet every pause waits for its key;
     # Ctrl-Z (here, with no shell to stop for, it goes on at once) writes nothing into the file.
     # Ctrl-C or kill at a pause, no shell left to mend the terminal (as dash does not), leave the

@@ -165,9 +165,14 @@ bool open_line_editor(InputEncoding encoding) {
   if (output == nullptr) {
     return false;
   }
+  // What the editor would say of itself (a terminal type it finds no entry
+  // for, and so edits as a dumb one) is no concern of the user's.
+  FILE* const said = std::fopen("/dev/null", "w");
+  if (said == nullptr) {
+    return false;
+  }
   InEditingLocale in_editing_locale;
-  editor =
-      ::el_init_fd("tavoro", stdin, output, stderr, STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO);
+  editor = ::el_init_fd("tavoro", stdin, output, said, STDIN_FILENO, STDOUT_FILENO, ::fileno(said));
   earlier_lines = ::history_winit();
   if (editor == nullptr || earlier_lines == nullptr) {
     return false;
