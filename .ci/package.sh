@@ -44,6 +44,7 @@ share/doc/tavoro/README.md
 share/doc/tavoro/changelog.gz
 share/doc/tavoro/copyright
 share/doc/tavoro/doc/screenshots/february-2024.png
+share/doc/tavoro/doc/screenshots/lunar-february-2024.png
 share/doc/tavoro/doc/screenshots/menu.png
 share/doc/tavoro/doc/screenshots/rejected-month.png
 share/doc/tavoro/doc/screenshots/windows-console.png
