@@ -15,8 +15,14 @@ using ConsoleEncoder = std::string (*)(std::string_view utf8);
 // Hands bytes to the console.
 using ConsoleSink = void (*)(std::string_view bytes);
 
+// Dresses the text, in the console's bytes, for the console: colours it.
+using TextPainter = std::string (*)(std::string_view bytes);
+
 // Routes std::cout through encode (nullptr: UTF-8 as it is) into sink.
 void install_console_output(ConsoleEncoder encode, ConsoleSink sink);
+// From now on text is dressed by painter on its way to the console, control
+// sequences never; nullptr: as it is.
+void install_text_painter(TextPainter painter);
 
 // The bytes the console gets for a UTF-8 text under the installed encoder.
 std::string console_bytes(std::string_view utf8);
@@ -42,3 +48,13 @@ void release_held_line();
 // without the control sequences among it: a question or the pause request
 // waiting for its answer, to be shown again when the console is taken back.
 std::string_view unfinished_line();
+
+// What is on the screen since it was last cleared, as far as tavoro knows:
+// the text the console got (without control sequences or painting) and the
+// answers as the terminal echoed them. Kept only once keep_screen_text is
+// called, and then only the last megabyte of it.
+void keep_screen_text();
+void forget_screen_text();
+// An answer echoed on the screen, with its end-of-line.
+void note_echoed(std::string_view bytes);
+std::string_view screen_text();

@@ -8,39 +8,61 @@ CASE, PROG = sys.argv[1:3]
 ROWS, COLS = 30, 70  # the terminal's own size, to be given back at the end
 LOCALES = {'utf-8': 'C.UTF-8', 'gbk': 'zh_CN.GBK'}
 
-# The colours a terminal reports, worded as xterm and as mlterm (ESC \) do.
-TEXT, BACKGROUND = '\x1b]10;rgb:dddd/dddd/dddd\x07', '\x1b]11;rgb:1c1c/1c1c/1c1c\x1b\\'
 
 
-def terminal(asked, dash=1, first=1, text=TEXT, background=BACKGROUND, unparsed=0):
+def terminal(asked, dash=1, first=1, unparsed=0):
     # A terminal's answers to the start-up questions asked: each position request answered with
-    # the column it counts from first (an em dash drawn dash columns wide, a colour question it
-    # cannot parse printed in unparsed columns), each colour question with its colour.
-    column, out, colours = first, '', {'\x1b]10;': text, '\x1b]11;': background}
-    for one in re.findall(r'\r|—|\x1b\[6n|\x1b\]1[01];', asked):
-        out += f'\x1b[1;{column}R' if one == '\x1b[6n' else colours.get(one, '')
+    # the column it counts from first (an em dash drawn dash columns wide).
+    column, out = first, ''
+    for one in re.findall(r'\r|—|\x1b\[6n', asked):
+        out += f'\x1b[1;{column}R' if one == '\x1b[6n' else ''
         column = first if one == '\r' else column + {'—': dash, '\x1b[6n': 0}.get(one, unparsed)
     return (out,)
 
 
-def look(bg, fg): return f'\x1b]11;{bg}\x07\x1b]10;{fg}\x07'
-def given_back(colours=''): return colours + '\x1b[23;0t'
+# The looks as text attributes, the console's F0, FA and C; own: the terminal's own. A look change
+# paints the window again: cleared whole where tavoro's text starts at its top (then the text since
+# the clearing again), else from where tavoro's text began (\x1b[J).
+SGR = {'f0': '\x1b[0;30;107m', 'fa': '\x1b[0;92;107m', 'c': '\x1b[0;91;40m', 'own': '\x1b[0m'}
+CLEAR = '\x1b[H\x1b[2J\x1b[3J'
+LOOKS = {name: (f'\x1b[H{sgr}\x1b[2J\x1b[3J', f'{sgr}\x1b[J') for name, sgr in SGR.items()}
 
 # A session is read as a list of these names: its console commands, questions and screens.
-TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{ROWS};55t',
-          'f0': look('#f2f2f2', '#0c0c0c'), 'fa': look('#f2f2f2', '#16c60c'),
-          'c': look('#0c0c0c', '#e74856'), 'cls': '\x1b[H\x1b[2J\x1b[3J',
-          'restore': given_back('\x1b]10;#dddddd\x07\x1b]11;#1c1c1c\x07'),
-          'restore-defaults': given_back('\x1b]110\x07\x1b]111\x07'),
-          'restore-uncoloured': given_back(), 'size-back': f'\x1b[8;{ROWS};{COLS}t', 'measure': '\r\x1b[6n—\x1b[6n',
+TOKENS = {'title': '\x1b[22;0t\x1b]0;C++Tavoro程序\x07', 'width': f'\x1b[8;{ROWS};55t', **LOOKS,
+          'cls': (CLEAR, *(sgr + CLEAR for sgr in SGR.values())), 'restore': '\x1b[23;0t',
+          'size-back': f'\x1b[8;{ROWS};{COLS}t', 'measure': '\r\x1b[6n—\x1b[6n',
           'ask-position': '\x1b[6n', 'erase': '\r\x1b[K', 'prompt': 'tavoro-test$ ',
-          'pause': '请按任意键继续. . . ', 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
+          'pause': ('请按任意键继续. . . ', '请按任意键继续. . . \x1b[K\x1b[0m'), 'menu': '欢迎进入Tavoro', '?code': '代码：=====》',
           '?year': '年份：===》', '?wd': '(0~6)：===》', '?month': '（1~12）：===》', '?day': '31）：===》',
           '!code': '代码有误', '!wd': '只有0~6呦~', '!month': '月份输错了呦~',
           '!day': '天呦~，请重新输入！！！', 'year-cal': '年年历表如下：',
           'month-cal': '月 日 历 为：', 'report': '日是', 'bye': '感谢你的使用'}
-NAMES = {enc: {text.encode(enc): name for name, text in TOKENS.items()} for enc in LOCALES}
-PATTERNS = {enc: re.compile(b'|'.join(map(re.escape, NAMES[enc]))) for enc in LOCALES}
+NAMES = {enc: {text.encode(enc): name for name, texts in TOKENS.items()
+               for text in ((texts,) if isinstance(texts, str) else texts)} for enc in LOCALES}
+PATTERNS = {enc: re.compile(b'|'.join(map(re.escape, sorted(NAMES[enc], key=len, reverse=True))))
+            for enc in LOCALES}
+SHOWN = ('title', 'width', 'cls', 'restore', 'size-back', 'measure', 'ask-position', 'erase', 'prompt',
+         *LOOKS)
+
+
+def painted(want, window, looks=True):
+    # The names a step shows, each look change (and the give-back, in the terminal's own colours)
+    # followed by the window's text painted again: what was shown since the last clearing.
+    names, redrawn = [], False
+    for name in want.split():
+        if name == 'restore-uncoloured':  # given back before any look
+            names.append('restore')
+            continue
+        if name in ('f0', 'fa', 'c') and not looks:
+            continue
+        if name in ('f0', 'fa', 'c') or (name == 'restore' and looks):
+            names += ['own'] * (name == 'restore') + [name] * (name != 'restore') + window
+        names += [name] * (name not in ('f0', 'fa', 'c'))
+        # erase: the line editor draws its line again, a question already in the window
+        window[:] = [] if name in ('cls', 'title', 'restore') else window + [name] * (
+            name not in SHOWN and not redrawn)
+        redrawn = name == 'erase'
+    return names
 
 # (what is typed at the menu, what is shown up to the pause that follows); the month calendars
 # are of every length, each after a month refused and asked again
@@ -96,7 +118,9 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
             p.send(keys)
             expect(p, re.escape(shown.encode(enc)), enc, shown) if shown else time.sleep(0.5)
     erase = re.escape(TOKENS['erase'].encode())
-    if env.get('TERM', 'dumb') != 'dumb' and not out:
+    if shell and enc != 'utf-8':  # asked nothing: bash's prompt, then tavoro's screen
+        expect(p, re.escape(TOKENS['prompt'].encode(enc)), enc, 'the prompt')
+    if env.get('TERM', 'dumb') != 'dumb' and not out and enc == 'utf-8':
         expect(p, re.escape(TOKENS['ask-position'].encode()), enc, 'the questions')
         asked, questions = time.monotonic(), (p.before + p.after + p.buffer).decode(enc, 'replace')
         if interrupt:
@@ -109,13 +133,12 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
                 continue
             time.sleep(0.01 if index else 0)
             os.write(p.child_fd, part.encode())
-        if enc == 'utf-8' and not erased:  # the em dash measured, answered or not, is erased
+        if not erased:  # the em dash measured, answered or not, is erased
             expect(p, erase, enc, 'the em dash erased', timeout=2)
             assert (took := time.monotonic() - asked) < within, f'went on {took:.3f} s after asking'
+    window = []
     for send, want in [('', first)] + steps:
-        if not looks:  # never recoloured: no looks, and only the size and title given back
-            want = ' '.join({'restore': 'restore-uncoloured'}.get(name, name)
-                            for name in want.split() if name not in ('f0', 'fa', 'c'))
+        want = ' '.join(painted(want, window, looks))
         p.kill(send) if isinstance(send, int) else send(p) if callable(send) else p.send(send or '')
         time.sleep(0.3 if out else 0)
         got = [NAMES[enc][p.match.group()] for _ in want.split()
@@ -124,11 +147,15 @@ def run(steps, enc='utf-8', answers=terminal, delay=0, within=0.04, first=START,
         if send is None:  # not a byte for a second
             assert p.expect([b'.', pexpect.TIMEOUT], timeout=1) == 1, 'written at a pause'
     expect(p, pexpect.EOF, enc, 'the end')
-    kept = termios.tcgetattr(p.child_fd) == found
+    kept = found is None or termios.tcgetattr(p.child_fd) == found
     p.close()
     got = p.exitstatus if p.signalstatus is None else -p.signalstatus
     assert kept and got == status, f'ended with {got}, line modes {"as found" if kept else "not"}'
     return p.logfile_read.getvalue()
+
+
+def unpainted(log):  # the text and echo, without the looks' attributes and erasures
+    return re.sub(rb'\x1b\[[0-9;]*m|\x1b\[K', b'', log)
 
 
 def sessions():  # the console commands of a whole session, pinned; GBK the same bytes re-encoded
@@ -150,7 +177,8 @@ PAUSES = [REJECTED, (None, '')] + [
 
 
 def pause():  # waits silently for one key, whole and unechoed; what follows it is answers
-    assert (TOKENS['pause'] + '\r\n' + TOKENS['cls']).encode() in run(PAUSES)
+    assert re.search(re.escape(TOKENS['pause'][0].encode()) + rb'[^\r]*\r\n[^\r\n]*' + re.escape(CLEAR.encode()),
+                     run(PAUSES))
 
 
 # The terminals of the README's table by their terminfo entries (qterminal, zutty, cool-retro-term,
@@ -194,9 +222,9 @@ def endings():  # by code 0, Ctrl-D, Ctrl-C, Ctrl-\ and SIGTERM, at a question a
         assert run(steps, status=status).endswith(TOKENS['restore'].encode()), steps
     # The size found is given back where the window has the size asked for, and not where the user
     # resized it since.
-    honoured = (lambda p: p.setwinsize(ROWS, 55), '')
+    honoured = (lambda p: p.setwinsize(ROWS, 55), 'f0 erase ?code')
     run([honoured, BYE[0], ('k', 'restore size-back')])
-    assert run([honoured, (lambda p: p.setwinsize(40, 90), '')] + BYE).endswith(
+    assert run([honoured, (lambda p: p.setwinsize(40, 90), honoured[1])] + BYE).endswith(
         TOKENS['restore'].encode()), 'a resized window given a size back'
     # A signal that whoever started tavoro ignores (nohup, trap "" INT) stays ignored.
     run([('\x03', '')] + BYE, sh='trap "" INT; ')
@@ -213,44 +241,42 @@ def em_dash():  # rule lines 43 columns wide whether the terminal draws an em da
     year = ('1 2019 2\r', 'fa ?year ?wd fa year-cal pause')
     for name, dashes, case in [
             ('narrow', 42, {}), ('wide', 21, {'answers': partial(terminal, dash=2)}),
-            ('no position', 21, {'answers': lambda asked: (TEXT + BACKGROUND,), 'within': 0.3}),
+            ('no position', 21, {'answers': lambda asked: (), 'within': 0.3}),
             # typed ahead, a Backspace among it, honoured as the terminal would have
             ('typed ahead', 42, {'answers': lambda asked: ('1 2018\x7f9 2\r',) + terminal(asked),
                                  'first': f'{START} {year[1]}'}),
             ('counted from 0 (dvtm)', 42, {'answers': partial(terminal, first=0)}),
-            # none answered, so no colour is ever set, and none is given back
-            ('colour questions printed, none answered (emacs)', 42,
-             {'answers': partial(terminal, text='', background='', unparsed=6), 'looks': False}),
             # across ssh, answered after 300 ms: waited for, and gone on with at once
             ('ssh', 42, {'delay': 0.3, 'within': 0.6, 'SSH_CONNECTION': '10.0.0.1 1 10.0.0.2 22'}),
             ('ssh with a terminal', 42, {'delay': 0.3, 'within': 0.6, 'SSH_TTY': '/dev/pts/1'})]:
-        log = run([NEXT_MENU] * ('first' in case) + [year, NEXT_MENU] + BYE, **case)
+        log = unpainted(run([NEXT_MENU] * ('first' in case) + [year, NEXT_MENU] + BYE, **case))
         drawn = {len(rule) // 3 for rule in re.findall(rb'\n ((?:\xe2\x80\x94)+)\r', log)}
         assert drawn == {dashes}, f'{name}: rule lines of {drawn} em dashes, not {dashes}'
         assert b'rgb:' not in log and b'^[' not in log, f'{name}: an answer echoed'
 
 
-def colours():  # recoloured only where tavoro can set the terminal's own colours back
-    no_colours = partial(terminal, text='', background='')
-    # tmux reports nothing but honours the requests to go back to its default colours; a
-    # terminal started from a tmux pane inherits TMUX but names itself in TERM.
-    tmux = '/tmp/tmux-0/default,1,0'
-    run([BYE[0], ('k', 'restore-defaults')], answers=no_colours, TMUX=tmux, TERM='screen-256color')
-    run(BYE, answers=no_colours, looks=False, TMUX=tmux)
-    # GNU screen (STY): only the background reported, after screen's own position reports. It is
-    # taken then, never echoed nor typed, and one colour alone does not allow the looks.
-    assert b'rgb:' not in run([ANSWERED, NEXT_MENU] + BYE, looks=False, STY='1.pts-0.host',
-                              answers=lambda asked: no_colours(asked) + (BACKGROUND,)), 'echoed'
-    # vim's terminal answers every colour change with a report: never recoloured.
-    run(BYE, looks=False, VIM_TERMINAL='900')
-    # The # forms of three and four digits a channel: read by their high digits, and the same
-    # colours given back.
-    run(BYE, answers=partial(terminal, text='\x1b]10;#DD0dd0DD0\a', background='\x1b]11;#1c001C001c00\a'))
+def colours():  # the looks never outlive tavoro, and a resized window is painted again
+    # Killed outright at a question after a look change: the terminal's default colours were never
+    # changed (no OSC 10 or 11) and each piece ended with its own attributes, so what the shell
+    # writes next shows in them.
+    def kill(p):
+        found = subprocess.run(['ps', '--ppid', str(p.pid), '-o', 'pid='], capture_output=True, text=True)
+        os.kill(int(found.stdout), signal.SIGKILL)
+    log = run([('4 2024\r', 'fa ?year ?month'), (kill, 'prompt'), ('exit\r', '')], shell=True, found=None,
+              status=128 + signal.SIGKILL)
+    assert not re.search(rb'\x1b\]1?1[01]', log), 'the default colours changed'
+    after = log[:log.rindex(TOKENS['prompt'].encode())]
+    assert re.findall(rb'\x1b\[[0-9;]*m', after)[-1] == SGR['own'].encode(), 'left in a look'
+    # Resized at a question and at a pause: the window's text painted again in the look in force.
+    resized = lambda columns, line: (lambda p: p.setwinsize(ROWS, columns), 'fa' + line)
+    run([('4 2024\r', 'fa ?year ?month'), resized(60, ' erase ?month'), ('2 29\r', '?day report fa pause'),
+         resized(65, ''),
+         NEXT_MENU] + BYE)
 
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
-    late = '\x1b[1;1R\x1b[1;2R' + TEXT + BACKGROUND + '\x1b[1;2R'
-    silent = {'answers': lambda asked: (), 'looks': False, 'within': 0.3}
+    late = '\x1b[1;1R\x1b[1;2R'
+    silent = {'answers': lambda asked: (), 'within': 0.3}
     # At a question: taken out of the line, the answers around them kept.
     run([(late + ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, **silent)
     # At a pause: no key, so the pause waits on, even for one arriving in two parts 0.3 s apart;
@@ -258,15 +284,15 @@ def late_reports():  # answers of the terminal after the wait are never answers 
     slowly = (lambda p: (p.send(late[:-20]), time.sleep(0.3), p.send(late[-20:])), '')
     run([REJECTED, slowly, (None, ''), ('\x1b[1;2R', 'cls menu ?code')] + BYE, **silent)
     # Ctrl-D on a line that holds only a report still ends the input.
-    run([(BACKGROUND + '\x04', 'restore')], **silent)
+    run([(late + '\x04', 'restore')], **silent)
     # A local terminal that answers after 300 ms: the menu within a quarter of a second.
-    run(BYE, delay=0.3, within=0.3, looks=False)
+    run(BYE, delay=0.3, within=0.3)
     # An answer cut by the wait: its start is no typing, and it is taken whole once the rest comes.
     def cut(asked):
         answered = terminal(asked)[0]
-        at = answered.index('\x1b]11;') + 9
+        at = answered.rindex('\x1b[') + 3
         return answered[:at], 0.35, answered[at:]
-    run([(ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, answers=cut, within=0.4, looks=False)
+    run([(ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, answers=cut, within=0.4)
     # Ctrl-C while the answers are on their way: they are taken before tavoro ends, and none
     # reaches the shell's command line.
     log = run([('exit\r', '')], delay=0.15, within=0.3, first='restore prompt', looks=False, shell=True,
@@ -278,12 +304,12 @@ def stop():  # Ctrl-Z at a question and at a pause gives the terminal back; fg a
     for enc in LOCALES:
         # bg: nothing of tavoro's while it runs in the background; fg shows the question again.
         run([('\x1a', 'restore prompt'), ('bg\r', 'prompt'), (None, ''),
-             ('fg\r', 'title width f0 erase ?code'), REJECTED,
+             ('fg\r', 'title width f0 ?code erase ?code'), REJECTED,
              ('\x1a', 'restore prompt'), ('fg\r', 'title width c pause'), (None, ''),
              NEXT_MENU, BYE[0], ('k', 'restore prompt'), ('exit\r', '')], enc, shell=True)
     # After fg the line modes come first, then tavoro's title, look and question.
     mark = b'\x1b_unedited\x1b\\'
-    log = run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 erase ?code'), BYE[0],
+    log = run([('\x1a', 'restore prompt'), ('fg\r', 'title width f0 ?code erase ?code'), BYE[0],
                ('k', 'restore prompt'), ('exit\r', '')], shell=True,
               LD_PRELOAD=os.environ.get('LINE_MODE_MARKS'),
               ASAN_OPTIONS=os.environ.get('ASAN_OPTIONS', '') + ':verify_asan_link_order=0')
@@ -324,8 +350,7 @@ def conventions():  # TERM dumb or unset: no control sequences, yet the pause wa
     for term in ('dumb', None):  # looks, tmux's included
         assert b'\x1b' not in run([('9\r', '!code pause'), (None, ''), ('k', 'menu ?code'),
                                   ('0\r', 'bye pause'), ('k', '')], first='menu ?code', TERM=term)
-    assert b'\x1b]1' not in run([REJECTED, NEXT_MENU] + BYE, looks=False, NO_COLOR='1',
-                                TMUX='/tmp/tmux-0/default,1,0', TERM='screen-256color')
+    assert not re.search(rb'\x1b\[[0-9;]*m', run([REJECTED, NEXT_MENU] + BYE, looks=False, NO_COLOR='1'))
     run(BYE, NO_COLOR='')
     # A terminal type with no terminfo entry: the answer line is edited all the same, in the plain
     # way, and nothing of the editor's own words is shown.
@@ -339,7 +364,7 @@ def conventions():  # TERM dumb or unset: no control sequences, yet the pause wa
         with tempfile.NamedTemporaryFile() as out:
             run([(key, '') for key in keys], first='', out=out.name, status=status)
             text, want = out.read().decode(), [1 + ('0\r' in keys)] * 2 + [0]  # and no escape
-            assert [text.count(s) for s in (TOKENS['pause'], TOKENS['?code'], '\x1b')] == want, text
+            assert [text.count(s) for s in (TOKENS['pause'][0], TOKENS['?code'], '\x1b')] == want, text
 
 
 def editing():  # the answer line edited as every interactive prompt edits it, in UTF-8 and GBK
@@ -353,7 +378,7 @@ def editing():  # the answer line edited as every interactive prompt edits it, i
             ('12' + left + '\x7f' + end + '\r', '?day'),  # Left, Backspace, End: 2
             ('9' + home + '2' + '\x05' + left + delete + '9\r', 'report fa pause'),  # 29
             NEXT_MENU, BYE[0], ('k', 'restore')]
-        log = run([(keys.encode(enc), shown) for keys, shown in typed], enc)
+        log = unpainted(run([(keys.encode(enc), shown) for keys, shown in typed], enc))
         for shown in ('2024年3月1日是2024年的第61天', '2024年2月29日是2024年的第60天', '4 ２０２４'):
             assert shown.encode(enc) in log, f'{enc}: {shown!r} not shown'
 
@@ -364,7 +389,7 @@ def fullwidth():  # answers typed by an input method in full width: echoed as ty
                   ('２９\r', 'report fa pause')]
     for enc in LOCALES:
         typed = [(keys.encode(enc), shown) for keys, shown in [(ahead, ANSWERED[1]), NEXT_MENU] + one_by_one]
-        log = run(typed + [NEXT_MENU] + BYE, enc)
+        log = unpainted(run(typed + [NEXT_MENU] + BYE, enc))
         for shown in (ahead[:-1], '２０２４\r\n', '2024年2月29日是2024年的第60天', '2024年2月29日是星期四'):
             assert shown.encode(enc) in log, f'{enc}: {shown!r} not shown'
 

@@ -19,6 +19,7 @@
 #include "console/posix/input_queue.hpp"
 #include "console/posix/line_editor.hpp"
 #include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_looks.hpp"
 #include "console/posix/terminal_owner.hpp"
 #include "console/posix/terminal_queries.hpp"
 #include "console/posix/terminal_signals.hpp"
@@ -49,42 +50,14 @@ bool terminal_takes_sequences() {
   return term != nullptr && *term != '\0' && std::string_view(term) != "dumb";
 }
 
-// tmux, told from a terminal started from one of its panes, which inherits
-// TMUX but names itself in TERM.
-bool is_tmux() {
-  const char* const term = std::getenv("TERM");
-  if (!is_set("TMUX") || term == nullptr) {
-    return false;
-  }
-  const std::string_view name(term);
-  return name.starts_with("tmux") || name.starts_with("screen");
-}
-
 // Whoever sets NO_COLOR to anything wants no colours from tavoro.
 bool colours_wanted() {
   return !is_set("NO_COLOR");
 }
 
-// vim's terminal, which sets VIM_TERMINAL for its jobs, answers a colour
-// change with a colour report, as if it were a question, and keeps its
-// colours: the report would be echoed at every question and, after the
-// end, typed into the shell's command line.
-bool colour_changes_answered() {
-  return is_set("VIM_TERMINAL");
-}
-
 void change(TerminalChange kind, std::string_view sequence) {
   if (sequences_allowed()) {
     change_terminal(kind, console_bytes(sequence));
-  }
-}
-
-// The default background (OSC 11) and text colour (OSC 10) recolour the
-// whole window, text already shown included, as the console's colour command
-// does. The values are the console's colours F, 0, A and C.
-void change_look(std::string_view sequence) {
-  if (colours_allowed()) {
-    change(TerminalChange::look, sequence);
   }
 }
 
@@ -128,29 +101,16 @@ void open_console() {
     return;
   }
   // A GBK terminal is a Chinese console, which draws the em dash two columns
-  // wide; only its colours are asked, and under NO_COLOR nothing at all.
-  TerminalAnswers answers;
-  if (input_is_terminal() && (encoder == nullptr || colours_wanted())) {
-    // ssh sets SSH_CONNECTION and SSH_TTY for the session it opens, GNU
-    // screen STY for the programs in its windows.
-    answers = ask_terminal({.measure_em_dash = encoder == nullptr,
-                            .ask_colours = colours_wanted(),
-                            .remote = is_set("SSH_CONNECTION") || is_set("SSH_TTY"),
-                            .background_may_follow = is_set("STY")});
-    measured_em_dash_columns = answers.em_dash_columns;
+  // wide: it is asked nothing.
+  if (input_is_terminal() && encoder == nullptr) {
+    // ssh sets SSH_CONNECTION and SSH_TTY for the session it opens.
+    measured_em_dash_columns =
+        ask_terminal({.remote = is_set("SSH_CONNECTION") || is_set("SSH_TTY")});
   }
-  if (!colours_wanted()) {
-    return;
-  }
-  // The looks recolour only a terminal whose own colours tavoro can set
-  // again when it leaves: one that reported both, set back to exactly
-  // those, or tmux, which reports none but honours the requests to return
-  // to its defaults. Any other keeps its own colours throughout, and so
-  // does a terminal that answers a colour change instead of making it.
-  if (answers.text && answers.background && !colour_changes_answered()) {
-    allow_colours(colour_request(10, *answers.text) + colour_request(11, *answers.background));
-  } else if (is_tmux()) {
-    allow_colours("\x1b]110\a\x1b]111\a");
+  // GNU screen (STY set for the programs in its windows) erases without
+  // the background unless told defbce, which a program cannot tell it.
+  if (colours_wanted()) {
+    allow_looks(encoder != nullptr, is_set("STY"));
   }
 }
 
@@ -168,17 +128,18 @@ void run_console_command(ConsoleCommand command) {
       }
       break;
     case ConsoleCommand::look_start:
-      change_look("\x1b]11;#f2f2f2\x07\x1b]10;#0c0c0c\x07");
+      change_look(Look::start);
       break;
     case ConsoleCommand::look_accepted:
-      change_look("\x1b]11;#f2f2f2\x07\x1b]10;#16c60c\x07");
+      change_look(Look::accepted);
       break;
     case ConsoleCommand::look_rejected:
-      change_look("\x1b]11;#0c0c0c\x07\x1b]10;#e74856\x07");
+      change_look(Look::rejected);
       break;
     case ConsoleCommand::clear:
       if (sequences_allowed()) {
-        write_console_control("\x1b[H\x1b[2J\x1b[3J");
+        write_console_control(clearing());
+        note_cleared();
       }
       break;
     case ConsoleCommand::pause:

@@ -9,7 +9,9 @@
 
 #include "console/console_output.hpp"
 #include "console/posix/error_output.hpp"
+#include "console/posix/terminal_looks.hpp"
 #include "console/posix/terminal_owner.hpp"
+#include "console/posix/terminal_reports.hpp"
 #include "console/posix/terminal_signals.hpp"
 #include "console/posix/whole_key.hpp"
 
@@ -21,8 +23,8 @@ constexpr int key_rest_wait = 100;
 
 InputEncoding key_encoding = InputEncoding::utf8;
 bool replies_awaited = false;
-AwaitedReplies awaited;
-TerminalReplies heard;
+std::size_t awaited_positions = 0;
+std::vector<int> heard;
 
 std::string typed;
 // The start of a report cut off where the bytes that came end.
@@ -39,12 +41,7 @@ void take_in(std::string_view bytes) {
     return;
   }
   const std::string scanned = held + std::string(bytes);
-  const bool round_closed = heard.columns.size() == awaited.positions;
-  const bool colours_awaited =
-      awaited.colours && ((!round_closed && (!heard.text || !heard.background)) ||
-                          (awaited.background_may_follow && !heard.background));
-  TakenReports taken =
-      take_reports(scanned, awaited.positions - heard.columns.size(), colours_awaited);
+  TakenReports taken = take_reports(scanned, awaited_positions - heard.size());
   // What was held and turned out to begin no report was the start of one
   // cut off: dropped, but for a lone Escape, which is the Escape key.
   if (held.size() > 1 && taken.typed.starts_with(held)) {
@@ -52,13 +49,7 @@ void take_in(std::string_view bytes) {
   }
   typed += taken.typed;
   held = std::move(taken.unfinished);
-  heard.columns.insert(heard.columns.end(), taken.columns.begin(), taken.columns.end());
-  if (taken.text) {
-    heard.text = taken.text;
-  }
-  if (taken.background) {
-    heard.background = taken.background;
-  }
+  heard.insert(heard.end(), taken.columns.begin(), taken.columns.end());
 }
 
 }  // namespace
@@ -67,12 +58,12 @@ void open_input_queue(InputEncoding encoding) {
   key_encoding = encoding;
 }
 
-void await_replies(const AwaitedReplies& asked_for) {
+void await_replies(std::size_t positions) {
   replies_awaited = true;
-  awaited = asked_for;
+  awaited_positions = positions;
 }
 
-const TerminalReplies& replies() {
+const std::vector<int>& replies() {
   return heard;
 }
 
@@ -83,6 +74,9 @@ bool fill_input_queue(int milliseconds) {
     // What came during the wait is acted on, whether or not input came too.
     const unsigned takings = times_taken_again();
     act_on_signals();
+    if (take_resize_noted()) {
+      paint_window_again();
+    }
     if (wait_until_taken_again && times_taken_again() != takings) {
       return false;
     }
@@ -129,6 +123,10 @@ std::size_t read_typed(std::span<char> bytes) {
   }
   const std::size_t count = std::min(bytes.size(), typed.size());
   std::copy_n(typed.begin(), count, bytes.begin());
+  // The terminal's own line echoed what it hands over.
+  if (input_is_terminal()) {
+    note_answer_echoed(std::string_view(typed).substr(0, count));
+  }
   typed.erase(0, count);
   return count;
 }

@@ -1,13 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "console/console_input.hpp"
-#include "console/posix/terminal_reports.hpp"
 
 // Standard input, read in one place: the one queue from which the answers
 // and the pause's keys are both served. Where the terminal was asked
@@ -17,30 +15,16 @@
 // A read that fails ends the program, as a write that fails does; a
 // descriptor left non-blocking is waited on.
 
-// What the terminal answered since it was asked.
-struct TerminalReplies {
-  std::vector<int> columns;  // of the position reports, in order
-  std::optional<Colour> text;
-  std::optional<Colour> background;
-};
-
 // Opens the queue on standard input, keys split in encoding.
 void open_input_queue(InputEncoding encoding);
 
-// What the terminal has been asked: position reports, its colours, and
-// whether its background colour may come after the last position report
-// (GNU screen passes that question on). From now on its answers are taken
-// out of the input while they are awaited, and only then: a colour report
-// is awaited until it has come or the last position report has closed the
-// round (but for a background that may follow), so that a key which sends
-// what would begin one (Alt-] sends ESC ]) is a key again after that.
-struct AwaitedReplies {
-  std::size_t positions = 0;
-  bool colours = false;
-  bool background_may_follow = false;
-};
-void await_replies(const AwaitedReplies& asked_for);
-const TerminalReplies& replies();
+// How many position reports the terminal has been asked for. From now on
+// its answers are taken out of the input until that many have come, and
+// only then: a key that sends what a report sends (Shift-F3 sends
+// ESC [ 1 ; 2 R) is a key again after that.
+void await_replies(std::size_t positions);
+// The columns of the position reports that came, in order.
+const std::vector<int>& replies();
 
 // Reads what standard input has next into the queue, waiting at most
 // milliseconds (-1: as long as it takes); false where nothing came in time

@@ -17,6 +17,7 @@
 #include "console/console_output.hpp"
 #include "console/posix/input_queue.hpp"
 #include "console/posix/key_characters.hpp"
+#include "console/posix/terminal_looks.hpp"
 #include "console/posix/terminal_owner.hpp"
 
 namespace {
@@ -81,6 +82,7 @@ int next_character(EditLine* /*line*/, wchar_t* character) {
   for (;;) {
     if (times_taken_again() != takings_seen) {
       takings_seen = times_taken_again();
+      ::el_resize(editor);  // the window may have another width now
       *character = draw_again;
       return 1;
     }
@@ -101,8 +103,9 @@ const wchar_t* show_prompt(EditLine* /*line*/) {
   return prompt.c_str();
 }
 
+// The editor's drawing, the answer's echo among it, in the look in force.
 ssize_t write_through_output(void* /*cookie*/, const char* bytes, std::size_t size) {
-  write_console_control(std::string_view(bytes, size));
+  write_console_control(painted_drawing(std::string_view(bytes, size)));
   return static_cast<ssize_t>(size);
 }
 
@@ -147,6 +150,7 @@ bool edit_line() {
   while (typed.ends_with(L'\n') || typed.ends_with(L'\r')) {
     typed.remove_suffix(1);
   }
+  note_answer_echoed(encode(typed) + "\n");
   if (!typed.empty()) {
     HistEventW event{};
     ::history_w(earlier_lines, &event, H_ENTER, std::wstring(typed).c_str());

@@ -8,6 +8,7 @@
 
 #include "console/console_output.hpp"
 #include "console/posix/posix_write.hpp"
+#include "console/posix/terminal_looks.hpp"
 #include "console/posix/terminal_size.hpp"
 
 namespace {
@@ -20,14 +21,13 @@ termios found_modes{};
 TerminalSize found_size{};
 bool size_found = false;
 
-bool colours = false;
 termios session_modes{};
 termios modes_in_force{};
 std::array<std::string, static_cast<std::size_t>(TerminalChange::count)> changes;
 bool line_drawn_by_editor = false;
 unsigned taken_again = 0;
 
-// The give-back prepared: colours, then the title; and the size found as a
+// The give-back prepared: the title; and the size found as a
 // request, given back only where the window still has the size asked for.
 std::string give_back;
 std::string give_back_size;
@@ -65,19 +65,8 @@ void take_terminal(bool allow_sequences, bool terminal_input, bool terminal_outp
   }
 }
 
-void allow_colours(std::string_view give_back_colours) {
-  if (!sequences) {
-    return;
-  }
-  colours = true;
-  give_back = std::string(give_back_colours) + std::string(title_given_back);
-}
-
 bool sequences_allowed() {
   return sequences;
-}
-bool colours_allowed() {
-  return colours;
 }
 bool input_is_terminal() {
   return input_terminal;
@@ -143,7 +132,11 @@ void give_terminal_back() {
   // The question held for the line editor is on the screen when the
   // terminal is the user's again.
   given_back = true;
-  static_cast<void>(write_all(STDOUT_FILENO, take_held_line() + give_back));
+  std::string shown = take_held_line();
+  if (looks_allowed()) {
+    shown += painted_again(true);
+  }
+  static_cast<void>(write_all(STDOUT_FILENO, shown + give_back));
   // Only a window that still has the size asked for: one the user resized
   // since keeps the size the user chose.
   const auto size = size_found && size_asked.rows != 0 ? terminal_size() : std::nullopt;
@@ -182,8 +175,22 @@ void take_terminal_again() {
   for (const std::string& change : changes) {
     shown += change;
   }
-  if (!line_drawn_by_editor) {
+  if (looks_allowed()) {
+    // What the shell wrote meanwhile is not tavoro's to paint: only the
+    // line shown again, and what follows it.
+    note_followed_other_text();
+    note_echoed(unfinished_line());
+    shown += painted_again(false);
+  } else if (!line_drawn_by_editor) {
     shown += unfinished_line();
   }
   static_cast<void>(write_all(STDOUT_FILENO, shown));
+}
+
+void paint_window_again() {
+  if (!looks_allowed() || given_back) {
+    return;
+  }
+  ++taken_again;
+  static_cast<void>(write_all(STDOUT_FILENO, painted_again(false)));
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 
 // The one owner of the terminal: the state tavoro found it in, what tavoro
-// has changed since (the title, the width, the look), and the line modes
+// has changed since (the title, the width), and the line modes
 // in force. It gives the terminal back, at an ending or a stop, and
 // takes it again after a stop. Everything written to the terminal goes
 // through the console's one output path (console_output.hpp), but for what
@@ -13,7 +13,7 @@
 // the give-back and the showing of tavoro's state again.
 
 // What tavoro changes in the terminal, each kept to be shown again.
-enum class TerminalChange { title, width, look, count };
+enum class TerminalChange { title, width, count };
 
 // Notes the terminal as found, before anything is written: whether control
 // sequences go to standard output, whether standard input and standard
@@ -21,12 +21,7 @@ enum class TerminalChange { title, width, look, count };
 // of the title and the size.
 void take_terminal(bool allow_sequences, bool terminal_input, bool terminal_output);
 
-// From now on the looks may recolour the terminal, and give_back_colours
-// sets its own colours again whenever it is given back.
-void allow_colours(std::string_view give_back_colours);
-
 bool sequences_allowed();
-bool colours_allowed();
 bool input_is_terminal();
 // Whether standard input or output is a terminal: one that tavoro may have
 // to give back.
@@ -52,17 +47,24 @@ void set_session_line_modes(const termios& modes);
 void use_session_line_modes();
 
 // Whether the line being answered is drawn by the line editor, which then
-// draws it again itself after a stop, rather than tavoro's showing it.
+// draws it again itself after a stop or a repaint, rather than tavoro's
+// showing it.
 void set_line_drawn_by_editor(bool drawn);
-// How many times the terminal was taken again after a stop.
+// How many times the window was shown again: the terminal taken again after
+// a stop, or the window painted again after a resize.
 unsigned times_taken_again();
+
+// Paints the window again in the look in force, after its size changed:
+// cells it did not have are the terminal's own until then.
+void paint_window_again();
 
 // Whether tavoro's process group has the terminal (or nothing to have).
 bool in_foreground();
 
-// Gives the terminal back its own colours, title, line modes and, where
+// Gives the terminal back its own title, line modes and, where
 // the window still has the size tavoro asked for, its size, whole: the
-// question held for the line editor is shown first. Does nothing once the
+// question held for the line editor is shown first, and what tavoro knows
+// to be on the window is shown in the terminal's own colours. Does nothing once the
 // terminal is given back.
 void give_terminal_back();
 // The last give-back: the terminal is never taken again.
@@ -72,7 +74,8 @@ void give_terminal_back_for_good();
 bool terminal_given_back();
 
 // Takes the terminal again after a stop, in the foreground only: the line
-// modes in force first, then tavoro's title, width and look and the line
-// left unfinished (a question or the pause request), shown again under
-// whatever the shell wrote meanwhile, unless the line editor draws it.
+// modes in force first, then tavoro's title and width and the line left
+// unfinished (a question or the pause request), shown again in the look
+// under whatever the shell wrote meanwhile (the line editor draws the
+// answer typed so far after it).
 void take_terminal_again();

@@ -1,6 +1,5 @@
 #include "console/posix/terminal_queries.hpp"
 
-#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -19,9 +18,6 @@ using Clock = std::chrono::steady_clock;
 // server abroad alone takes 300 ms.
 constexpr std::chrono::milliseconds longest_local_wait{250};
 constexpr std::chrono::milliseconds longest_remote_wait{1000};
-// How long a background answer passed on to another terminal may follow the
-// last position report.
-constexpr std::chrono::milliseconds drain_after_position{50};
 
 // Takes in what the terminal sends before deadline; false once it is over,
 // or the input has ended.
@@ -33,7 +29,7 @@ bool read_until(Clock::time_point deadline) {
 
 }  // namespace
 
-TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
+int ask_terminal(const TerminalQuestions& asked) {
   // Unedited and unechoed, so the answers neither wait for a line end nor
   // show; the wait is poll's. An ending signal meanwhile waits for the
   // answers on their way, so that none is left for the shell, and a signal
@@ -42,41 +38,18 @@ TerminalAnswers ask_terminal(const TerminalQuestions& asked) {
   use_line_modes(unedited_input_modes(0, 0, true));
   // From the line's first column: where the cursor is, an em dash, where
   // the cursor is then.
-  std::string questions = asked.measure_em_dash ? "\r\x1b[6n—\x1b[6n" : "";
-  std::size_t positions = asked.measure_em_dash ? 2 : 0;
-  if (asked.ask_colours) {
-    questions += "\x1b]10;?\a\x1b]11;?\a";
-  }
-  if (asked.ask_colours || !asked.measure_em_dash) {
-    questions += "\x1b[6n";
-    ++positions;
-  }
-  await_replies({.positions = positions,
-                 .colours = asked.ask_colours,
-                 .background_may_follow = asked.background_may_follow});
-  write_console_control(questions);
+  constexpr std::size_t positions = 2;
+  await_replies(positions);
+  write_console_control("\r\x1b[6n—\x1b[6n");
 
   const auto deadline = Clock::now() + (asked.remote ? longest_remote_wait : longest_local_wait);
-  while (replies().columns.size() < positions && read_until(deadline)) {
+  while (replies().size() < positions && read_until(deadline)) {
   }
-  if (replies().columns.size() == positions && asked.ask_colours && asked.background_may_follow) {
-    const auto drained = std::min(Clock::now() + drain_after_position, deadline);
-    while (!replies().background && read_until(drained)) {
-    }
-  }
-  if (asked.measure_em_dash) {
-    write_console_control("\r\x1b[K");
-  }
+  write_console_control("\r\x1b[K");
   use_session_line_modes();
   release_ending_signals();
 
-  TerminalAnswers answers;
-  const std::vector<int>& columns = replies().columns;
-  if (asked.measure_em_dash && columns.size() >= 2) {
-    const int drawn = columns[1] - columns[0];
-    answers.em_dash_columns = drawn == 1 || drawn == 2 ? drawn : 0;
-  }
-  answers.text = replies().text;
-  answers.background = replies().background;
-  return answers;
+  const std::vector<int>& columns = replies();
+  const int drawn = columns.size() >= 2 ? columns[1] - columns[0] : 0;
+  return drawn == 1 || drawn == 2 ? drawn : 0;
 }

@@ -12,11 +12,13 @@
 
 namespace {
 
-constexpr std::array<int, 6> guarded_signals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT};
+constexpr std::array<int, 7> guarded_signals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
+                                             SIGTSTP, SIGCONT, SIGWINCH};
 
 volatile std::sig_atomic_t ending_noted = 0;  // the signal's number
 volatile std::sig_atomic_t stop_noted = 0;
 volatile std::sig_atomic_t continued_noted = 0;
+volatile std::sig_atomic_t resize_noted = 0;
 bool endings_held = false;
 bool acting = false;
 
@@ -53,6 +55,10 @@ extern "C" void on_stop_signal(int /*signal_number*/) {
 
 extern "C" void on_continue_signal(int /*signal_number*/) {
   continued_noted = 1;
+}
+
+extern "C" void on_resize_signal(int /*signal_number*/) {
+  resize_noted = 1;
 }
 
 // Lets the guarded signals that came while they were blocked be noted.
@@ -133,10 +139,12 @@ void guard_terminal_against_signals() {
     if (ignored(signal_number)) {
       continue;
     }
-    const bool ending = signal_number != SIGTSTP && signal_number != SIGCONT;
-    set_action(signal_number, ending                     ? on_ending_signal
-                              : signal_number == SIGTSTP ? on_stop_signal
-                                                         : on_continue_signal);
+    const bool ending =
+        signal_number != SIGTSTP && signal_number != SIGCONT && signal_number != SIGWINCH;
+    set_action(signal_number, ending                      ? on_ending_signal
+                              : signal_number == SIGTSTP  ? on_stop_signal
+                              : signal_number == SIGWINCH ? on_resize_signal
+                                                          : on_continue_signal);
     sigaddset(&blocked, signal_number);
     sigdelset(&mask_in_wait, signal_number);
   }
@@ -194,6 +202,13 @@ void act_on_signals() {
   take_terminal_again();
   errno = saved_errno;
   acting = false;
+}
+
+bool take_resize_noted() {
+  note_signals_that_came();
+  const bool noted = resize_noted != 0;
+  resize_noted = 0;
+  return noted;
 }
 
 void unguard_terminal() {

@@ -42,6 +42,10 @@ void release_ending_signals();
 // during one is acted on after it.
 void act_on_signals();
 
+// Whether the window was resized since the last call: acted on where
+// tavoro waits for input, never in the middle of its output.
+bool take_resize_noted();
+
 // The signals' own effects again, before the terminal is given back for
 // the last time.
 void unguard_terminal();
