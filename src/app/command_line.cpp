@@ -25,7 +25,7 @@ constexpr std::string_view help_text =
     "  --version  显示版本后退出\n"
     "\n"
     "读取的环境变量：LC_ALL、LC_CTYPE、LC_MESSAGES、LANG（输出的编码，\n"
-    "错误信息的语言），TERM、TMUX、STY、VIM_TERMINAL（所在的终端），\n"
+    "错误信息的语言），TERM、STY（所在的终端），\n"
     "SSH_CONNECTION、SSH_TTY（远程连接时等待终端回答更久），NO_COLOR。\n"
     "\n"
     "详细说明见手册页 tavoro(1)（man tavoro）或 README.md。\n";
