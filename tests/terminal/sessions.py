@@ -272,6 +272,11 @@ def colours():  # the looks never outlive tavoro, and a resized window is painte
     run([('4 2024\r', 'fa ?year ?month'), resized(60, ' erase ?month'), ('2 29\r', '?day report fa pause'),
          resized(65, ''),
          NEXT_MENU] + BYE)
+    # dvtm draws eight colours: the looks in their dark forms, never a bright text it would draw
+    # in its own colour on black.
+    typed = lambda keys: (lambda p: (p.send(keys), time.sleep(0.3)), '')
+    eight = run([typed(keys) for keys in ('9\r', 'k', '0\r', 'k')], first='', TERM='dvtm')
+    assert b'\x1b[0;31;40m' in eight and b'\x1b[0;91;40m' not in eight, 'bright colours for dvtm'
 
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
@@ -281,7 +286,7 @@ def late_reports():  # answers of the terminal after the wait are never answers 
     run([(late + ANSWERED[0], ANSWERED[1]), NEXT_MENU] + BYE, **silent)
     # At a pause: no key, so the pause waits on, even for one arriving in two parts 0.3 s apart;
     # but once they have come, Shift-F3 is a key.
-    slowly = (lambda p: (p.send(late[:-20]), time.sleep(0.3), p.send(late[-20:])), '')
+    slowly = (lambda p: (p.send(late[:9]), time.sleep(0.3), p.send(late[9:])), '')
     run([REJECTED, slowly, (None, ''), ('\x1b[1;2R', 'cls menu ?code')] + BYE, **silent)
     # Ctrl-D on a line that holds only a report still ends the input.
     run([(late + '\x04', 'restore')], **silent)

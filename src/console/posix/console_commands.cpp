@@ -108,9 +108,13 @@ void open_console() {
         ask_terminal({.remote = is_set("SSH_CONNECTION") || is_set("SSH_TTY")});
   }
   // GNU screen (STY set for the programs in its windows) erases without
-  // the background unless told defbce, which a program cannot tell it.
+  // the background unless told defbce, which a program cannot tell it; so
+  // do emacs's terminal, which names itself eterm, and dvtm, which also
+  // draws eight colours only.
   if (colours_wanted()) {
-    allow_looks(encoder != nullptr, is_set("STY"));
+    const std::string_view term = std::getenv("TERM");
+    const bool dvtm = term == "dvtm";
+    allow_looks(encoder != nullptr, is_set("STY") || term.starts_with("eterm") || dvtm, dvtm);
   }
 }
 

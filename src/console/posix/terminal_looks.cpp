@@ -11,16 +11,22 @@ namespace {
 
 // The console's colours F (bright white), 0 (black), A (light green) and
 // C (light red) are the bright and dark colours of the sixteen: 107 and 40
-// backgrounds, 30, 92 and 91 texts. Each look starts from the terminal's
-// own attributes, so that none of the user's (bold, underline) mixes in.
-constexpr std::array<std::string_view, 4> look_attributes{"\x1b[0m", "\x1b[0;30;107m",
-                                                          "\x1b[0;92;107m", "\x1b[0;91;40m"};
+// backgrounds, 30, 92 and 91 texts. A terminal of eight colours (dvtm)
+// draws a bright colour it does not know in its own, which may be the
+// background's: there the looks take the dark forms (47, 32, 31). Each look
+// starts from the terminal's own attributes, so that none of the user's
+// (bold, underline) mixes in.
+constexpr std::array<std::string_view, 4> sixteen_colour_looks{"\x1b[0m", "\x1b[0;30;107m",
+                                                               "\x1b[0;92;107m", "\x1b[0;91;40m"};
+constexpr std::array<std::string_view, 4> eight_colour_looks{"\x1b[0m", "\x1b[0;30;47m",
+                                                             "\x1b[0;32;47m", "\x1b[0;31;40m"};
 constexpr std::string_view own_attributes = "\x1b[0m";
 constexpr std::string_view erase_line_rest = "\x1b[K";
 
 bool allowed = false;
 bool gbk_text = false;
 bool paint_with_spaces = false;
+bool eight_colours = false;
 Look in_force = Look::own;
 // Whether tavoro's text since the last clearing starts at the window's
 // top-left corner; else it follows the user's lines (at the start, after a
@@ -28,6 +34,11 @@ Look in_force = Look::own;
 bool from_top = false;
 // The column the cursor is in after the text painted so far.
 unsigned column = 0;
+
+std::string_view attributes_of(Look look) {
+  return (eight_colours ? eight_colour_looks : sixteen_colour_looks)
+      .at(static_cast<std::size_t>(look));
+}
 
 unsigned window_columns() {
   const auto size = terminal_size();
@@ -117,7 +128,8 @@ std::string spaces_over_window() {
 
 }  // namespace
 
-void allow_looks(bool gbk, bool spaces) {
+void allow_looks(bool gbk, bool spaces, bool eight) {
+  eight_colours = eight;
   allowed = true;
   gbk_text = gbk;
   paint_with_spaces = spaces;
@@ -141,16 +153,14 @@ void change_look(Look look) {
 }
 
 std::string painted_text(std::string_view text) {
-  return in_force == Look::own
-             ? std::string(text)
-             : paint(text, look_attributes.at(static_cast<std::size_t>(in_force)));
+  return in_force == Look::own ? std::string(text) : paint(text, attributes_of(in_force));
 }
 
 std::string painted_drawing(std::string_view bytes) {
   if (in_force == Look::own) {
     return std::string(bytes);
   }
-  const std::string_view attributes = look_attributes.at(static_cast<std::size_t>(in_force));
+  const std::string_view attributes = attributes_of(in_force);
   return std::string(attributes).append(bytes).append(own_attributes);
 }
 
@@ -168,7 +178,7 @@ std::string clearing() {
   if (in_force == Look::own) {
     return "\x1b[H\x1b[2J\x1b[3J";
   }
-  const std::string_view attributes = look_attributes.at(static_cast<std::size_t>(in_force));
+  const std::string_view attributes = attributes_of(in_force);
   std::string cleared = std::string(attributes) + "\x1b[H\x1b[2J\x1b[3J";
   if (paint_with_spaces) {
     cleared += spaces_over_window();
@@ -190,7 +200,7 @@ void note_followed_other_text() {
 
 std::string painted_again(bool own_colours) {
   const Look look = own_colours ? Look::own : in_force;
-  const std::string_view attributes = look_attributes.at(static_cast<std::size_t>(look));
+  const std::string_view attributes = attributes_of(look);
   const std::string_view text = screen_text();
   const unsigned rows = rows_taken(text);
   std::string painted;

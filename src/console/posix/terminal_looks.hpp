@@ -18,8 +18,9 @@ enum class Look { own, start, accepted, rejected };
 // From now on the looks are drawn. gbk: the console reads GBK (for the
 // columns a text takes); spaces: erasing leaves the cells in the
 // terminal's own background (GNU screen without defbce), so empty cells
-// are painted with spaces instead.
-void allow_looks(bool gbk, bool spaces);
+// are painted with spaces instead; eight: the terminal draws eight colours,
+// not sixteen.
+void allow_looks(bool gbk, bool spaces, bool eight);
 bool looks_allowed();
 
 // Puts a look in force and paints the window in it.
