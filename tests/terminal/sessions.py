@@ -277,6 +277,10 @@ def colours():  # the looks never outlive tavoro, and a resized window is painte
     typed = lambda keys: (lambda p: (p.send(keys), time.sleep(0.3)), '')
     eight = run([typed(keys) for keys in ('9\r', 'k', '0\r', 'k')], first='', TERM='dvtm')
     assert b'\x1b[0;31;40m' in eight and b'\x1b[0;91;40m' not in eight, 'bright colours for dvtm'
+    # Inside GNU screen, which erases in its own background, a clearing paints every row with spaces.
+    spaced = run([typed(keys) for keys in ('4 2024 13\r', '2 1\r', 'k', '0\r', 'k')], first='',
+                 STY='1.pts-0.host')
+    assert f'\x1b[{ROWS}H{" " * COLS}'.encode() in spaced, 'empty cells left unpainted in screen'
 
 
 def late_reports():  # answers of the terminal after the wait are never answers nor keys
