@@ -32,8 +32,6 @@ std::string held;
 // Whether the last read ended a line: a terminal hands over a line when it
 // ends, or at Ctrl-D when it has no end.
 bool last_read_ended_line = true;
-// Whether a wait ends where the terminal is taken again.
-bool wait_until_taken_again = false;
 
 void take_in(std::string_view bytes) {
   if (!replies_awaited) {
@@ -67,7 +65,7 @@ const std::vector<int>& replies() {
   return heard;
 }
 
-bool fill_input_queue(int milliseconds) {
+bool fill_input_queue(int milliseconds, bool until_taken_again) {
   release_held_line();
   for (;;) {
     const int polled = wait_for_descriptor(STDIN_FILENO, POLLIN, milliseconds);
@@ -77,7 +75,7 @@ bool fill_input_queue(int milliseconds) {
     if (take_resize_noted()) {
       paint_window_again();
     }
-    if (wait_until_taken_again && times_taken_again() != takings) {
+    if (until_taken_again && times_taken_again() != takings) {
       return false;
     }
     if (polled < 0 && errno == EINTR) {
@@ -112,7 +110,6 @@ bool fill_input_queue(int milliseconds) {
 }
 
 std::size_t read_typed(std::span<char> bytes) {
-  wait_until_taken_again = false;
   while (typed.empty()) {
     // A line that Ctrl-D handed over without its end, holding nothing but
     // the terminal's answers, looked empty to the user: that Ctrl-D ends the
@@ -132,7 +129,6 @@ std::size_t read_typed(std::span<char> bytes) {
 }
 
 std::string read_key(bool until_taken_again) {
-  wait_until_taken_again = until_taken_again;
   for (;;) {
     const std::size_t length = whole_key_length(typed, key_encoding);
     if (length > 0) {
@@ -145,7 +141,7 @@ std::string read_key(bool until_taken_again) {
     const bool begun = !typed.empty() || held == "\x1b";
     const bool report_begun = held.size() > 1;
     const unsigned takings = times_taken_again();
-    if (!fill_input_queue(begun && !report_begun ? key_rest_wait : -1)) {
+    if (!fill_input_queue(begun && !report_begun ? key_rest_wait : -1, until_taken_again)) {
       if (until_taken_again && times_taken_again() != takings) {
         return {};
       }

@@ -30,7 +30,9 @@ const std::vector<int>& replies();
 // milliseconds (-1: as long as it takes); false where nothing came in time
 // or the input has ended. A signal that comes during the wait is acted on.
 // A question held for the line editor is shown before any wait.
-bool fill_input_queue(int milliseconds);
+// until_taken_again: false as well where the terminal was taken again after
+// a stop meanwhile.
+bool fill_input_queue(int milliseconds, bool until_taken_again = false);
 
 // The source of std::cin where the terminal's own line serves: the bytes
 // typed, 0 at the end of the input.
